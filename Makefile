@@ -1,0 +1,36 @@
+# Quick start: `make run` starts the viewer on the sample library,
+# `make test` builds with the sanitizers and runs every test.
+SHELL := bash
+BUILD ?= build/release
+TEST_BUILD ?= build/test
+SAMPLE ?= out/sample-library
+
+.PHONY: deps run build test bench fuzz clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEB_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)
+
+$(SAMPLE): | build
+	@$(BUILD)/zeb-sample-library $(SAMPLE)
+
+run: build $(SAMPLE)
+	@bash tools/run-viewer.sh $(BUILD)/zeb $(SAMPLE)
+
+test: deps
+	@cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEB_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD)
+	@cd $(TEST_BUILD) && ctest --output-on-failure -j2
+
+bench: build
+	@bash bench/run $(BUILD)
+
+fuzz:
+	@bash tools/install-deps.sh --fuzz
+	@bash tools/fuzz.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build out

@@ -1,0 +1,17 @@
+#pragma once
+// Window-level actions of the main window.
+#include "app/viewer.h"
+
+namespace zeb {
+void ok_action(Viewer& v);
+void back_and_exit(Viewer& v);
+// Leaves the page view for the browser (back action while viewing).
+void leave_viewing(Viewer& v);
+void settings_toggle(Viewer& v);
+void reapply_full_screen(Viewer& v);
+void quit_at_once(Viewer& v);
+// Text colour of a control (0x00BBGGRR), or -1 for the default colours.
+long long control_colour(int id);
+// Re-asserts the window over the whole screen (the top-most sequence).
+void reassert_window(Viewer& v);
+}  // namespace zeb

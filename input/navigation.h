@@ -1,0 +1,25 @@
+#pragma once
+// Page steps, the status line, sibling locations, menu commands and the
+// delayed jump.
+#include <string>
+
+#include "app/viewer.h"
+
+namespace zeb {
+void turn_page(Viewer& v, int step);
+void update_status(Viewer& v);
+void next_sibling(Viewer& v);
+void previous_sibling(Viewer& v);
+void change_location(Viewer& v, const std::u16string& path);
+void dispatch_menu_command(Viewer& v, int id);
+// "%4d/%4d[%s]" for the given index.
+std::u16string status_text(const Viewer& v, int index);
+// Page path LastDir + "\" + page list item i.
+std::u16string page_path(const Viewer& v, int index);
+// Loads page_index (a page load through the loader).
+int load_current_page(Viewer& v);
+// Horizontal scroll notification of the page slider.
+void on_slider_scroll(Viewer& v);
+// The tick step of the delayed jump.
+void run_delayed_jump(Viewer& v);
+}  // namespace zeb

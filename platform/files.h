@@ -1,0 +1,72 @@
+#pragma once
+// File services. Location paths are the viewer's own ("\Card\book", UTF-16,
+// "\"-separated, "" or "\" = root); Storage maps them onto host paths below
+// the storage root. Settings files live in a host folder (app_dir) instead.
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeb::platform {
+
+struct FindEntry {
+  std::u16string name;
+  bool directory = false;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { if (f) std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+class Storage {
+ public:
+  explicit Storage(std::string root = "/");
+  const std::string& root() const { return root_; }
+
+  // Host path of a location path, or nullopt when the location cannot be
+  // represented on the host (a NUL, a "." or ".." component, or a path that
+  // does not fit 260 UTF-16 units).
+  std::optional<std::string> host_path(std::u16string_view location) const;
+  // Location path of a host path below the root, or nullopt when it lies
+  // outside the root.
+  std::optional<std::u16string> location_of(const std::string& host_path) const;
+
+  // Directory search. The pattern is a location path whose last component
+  // is a wildcard pattern ("*.*", "*.jpg"); "*.*" matches every name. Names
+  // are matched without regard to letter case; "." and ".." and host names
+  // that hold "\" or CR/LF are skipped. Entries come in the host's order.
+  std::vector<FindEntry> find(std::u16string_view location_pattern) const;
+
+  // Opens a location for reading ("rb"); null when it cannot be mapped or opened.
+  FilePtr open_read(std::u16string_view location) const;
+
+ private:
+  std::string root_;
+};
+
+// Host-path helpers (UTF-8 paths).
+std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_view pattern);
+FilePtr open_host_file(const std::string& path, const char* mode);
+std::optional<std::string> read_host_file(const std::string& path);  // whole file
+bool host_file_exists(const std::string& path);
+bool host_dir_exists(const std::string& path);
+bool make_host_dir(const std::string& path);     // existing folder counts as done
+bool delete_host_file(const std::string& path);
+// Writes a temporary file in the same folder, flushes it to disk and renames
+// it over the target, so the target is either the old or the new file.
+bool replace_host_file(const std::string& path, std::string_view bytes);
+
+// Folder of the running executable.
+std::string executable_dir();
+// The folder used as app_dir: the override when given, else the executable's
+// folder; when that folder cannot be written, $XDG_CONFIG_HOME/zeb (default
+// ~/.config/zeb), created when missing.
+std::string resolve_app_dir(const std::string& override_dir);
+
+// Matches a wildcard pattern ("*", "?") against a name, ignoring letter case.
+bool wildcard_match(std::u16string_view pattern, std::u16string_view name);
+
+}  // namespace zeb::platform

@@ -1,0 +1,30 @@
+#pragma once
+// Text helpers: the viewer keeps text as UTF-16; settings files and ZIP names
+// use the CP932 (Shift-JIS) code page; host file names are UTF-8.
+#include <string>
+#include <string_view>
+
+namespace zeb::text {
+
+std::u16string from_utf8(std::string_view utf8);
+std::string to_utf8(std::u16string_view text);
+
+// CP932 conversion. Characters CP932 cannot hold become '?' when encoding;
+// invalid byte sequences become U+FFFD when decoding.
+std::string to_cp932(std::u16string_view text);
+std::u16string from_cp932(std::string_view bytes);
+
+// Maps A-Z to a-z and leaves every other unit alone.
+std::u16string ascii_lower(std::u16string_view text);
+bool ends_with(std::u16string_view text, std::u16string_view tail);
+
+// The C library's string-to-integer rule: optional blanks, optional sign,
+// leading decimal digits; no digits gives 0. Values beyond int saturate.
+int parse_int(std::string_view text);
+int parse_int(std::u16string_view text);
+
+std::u16string from_int(long long value);
+// printf-style formatting of ASCII formats into UTF-16, e.g. "%4d/%4d[".
+std::u16string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace zeb::text

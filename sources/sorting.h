@@ -1,0 +1,16 @@
+#pragma once
+// Sorting of the page list (with the archive offsets) and the sibling list.
+#include <string>
+#include <vector>
+
+#include "app/viewer.h"
+
+namespace zeb {
+// Request a sort for the timer: status text, SO_CHF and sort_request.
+void request_sort(Viewer& v, bool descending);
+void sort_page_list(Viewer& v, bool descending);
+void sort_sibling_list(Viewer& v);
+void on_auto_sort_clicked(Viewer& v);
+// The permutation that orders names as the viewer's selection sort does.
+std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool descending);
+}  // namespace zeb

@@ -1,0 +1,26 @@
+#pragma once
+// Runs the script front end in-process and reads back its JSON Lines.
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace zeb::testing {
+
+struct ScriptRun {
+  int status = 0;
+  std::vector<nlohmann::json> lines;  // every JSON line printed
+  std::string err;
+  // The last printed {"state": ...} object's state, or null.
+  nlohmann::json last_state() const;
+  // Every printed {"control": ...} object, in order.
+  std::vector<nlohmann::json> controls() const;
+  std::vector<nlohmann::json> message_boxes() const;
+  std::vector<nlohmann::json> menus() const;
+};
+
+// Runs `zeb --headless --root ROOT --settings SETTINGS [extra args]` with the
+// script text as standard input.
+ScriptRun run_script(const std::string& root, const std::string& settings, const std::string& script,
+                     const std::vector<std::string>& extra_args = {});
+
+}  // namespace zeb::testing

@@ -1,0 +1,7 @@
+#pragma once
+// Panel modes: which controls the page view, browser and settings show.
+#include "app/viewer.h"
+
+namespace zeb {
+void apply_panel_mode(Viewer& v, int mode);
+}
