@@ -1,20 +1,292 @@
-// Placeholder until the file services land.
+// File services: location paths mapped below the storage root, directory
+// search, whole-file helpers, atomic replacement and the program's folders.
 #include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/text.h"
+
 namespace zeb::platform {
-Storage::Storage(std::string root) : root_(std::move(root)) {}
-std::optional<std::string> Storage::host_path(std::u16string_view) const { return std::nullopt; }
-std::optional<std::u16string> Storage::location_of(const std::string&) const { return std::nullopt; }
-std::vector<FindEntry> Storage::find(std::u16string_view) const { return {}; }
-FilePtr Storage::open_read(std::u16string_view) const { return nullptr; }
-std::vector<FindEntry> find_in_host_dir(const std::string&, std::u16string_view) { return {}; }
-FilePtr open_host_file(const std::string&, const char*) { return nullptr; }
-std::optional<std::string> read_host_file(const std::string&) { return std::nullopt; }
-bool host_file_exists(const std::string&) { return false; }
-bool host_dir_exists(const std::string&) { return false; }
-bool make_host_dir(const std::string&) { return false; }
-bool delete_host_file(const std::string&) { return false; }
-bool replace_host_file(const std::string&, std::string_view) { return false; }
-std::string executable_dir() { return "."; }
-std::string resolve_app_dir(const std::string& o) { return o.empty() ? "." : o; }
-bool wildcard_match(std::u16string_view, std::u16string_view) { return false; }
+namespace {
+
+// Longest location path in UTF-16 units; the viewer's path buffers hold 260
+// units including the terminator.
+constexpr size_t kMaxLocationUnits = 259;
+
+// Drops trailing slashes, keeping "/" itself; an empty root is "/".
+std::string trim_slashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path.empty()) path = "/";
+  return path;
 }
+
+std::string join_host(const std::string& dir, const std::string& name) {
+  return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+// Splits on the separator, dropping empty components (so that "\", "" and
+// a doubled separator all stand for the folder above).
+template <typename Char>
+std::vector<std::basic_string<Char>> split(std::basic_string_view<Char> path, Char sep) {
+  std::vector<std::basic_string<Char>> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find(sep, start);
+    if (end == std::basic_string_view<Char>::npos) end = path.size();
+    if (end > start) parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+// A host name that a location path can hold: no separator of the viewer,
+// no line break (the settings files are line based) and valid UTF-8, so
+// that the location maps back to the very same host name.
+bool representable(const std::string& name, std::u16string* as_utf16) {
+  if (name.find_first_of("\\\r\n") != std::string::npos) return false;
+  std::u16string wide = text::from_utf8(name);
+  if (text::to_utf8(wide) != name) return false;
+  if (as_utf16) *as_utf16 = std::move(wide);
+  return true;
+}
+
+char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+// Plain "*" and "?" matching with backtracking to the last star.
+bool glob_match(std::u16string_view pattern, std::u16string_view name) {
+  size_t p = 0, n = 0;
+  size_t star = std::u16string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || fold(pattern[p]) == fold(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::u16string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+bool is_directory_entry(int dir_fd, const dirent* entry) {
+  if (entry->d_type == DT_DIR) return true;
+  if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
+  struct stat st;  // follows links: a link to a folder lists as a folder
+  return fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool make_host_dirs(const std::string& path) {
+  if (path.empty() || host_dir_exists(path)) return !path.empty();
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !make_host_dirs(path.substr(0, slash))) return false;
+  return make_host_dir(path);
+}
+
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+void sync_dir(const std::string& dir) {
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+std::string config_home() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return join_host(trim_slashes(home), ".config");
+  const passwd* pw = getpwuid(getuid());
+  if (pw && pw->pw_dir && pw->pw_dir[0] == '/') return join_host(trim_slashes(pw->pw_dir), ".config");
+  return "/tmp";
+}
+
+bool writable_dir(const std::string& dir) {
+  return host_dir_exists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+Storage::Storage(std::string root) : root_(trim_slashes(std::move(root))) {}
+
+std::optional<std::string> Storage::host_path(std::u16string_view location) const {
+  if (location.size() > kMaxLocationUnits) return std::nullopt;
+  if (location.find(u'\0') != std::u16string_view::npos) return std::nullopt;
+  std::string host = root_;
+  for (const std::u16string& part : split(location, u'\\')) {
+    // A "/" inside a component would let a location climb out of the root.
+    if (part == u"." || part == u".." || part.find(u'/') != std::u16string::npos) return std::nullopt;
+    host = join_host(host, text::to_utf8(part));
+  }
+  return host;
+}
+
+std::optional<std::u16string> Storage::location_of(const std::string& host_path) const {
+  if (host_path.empty() || host_path[0] != '/') return std::nullopt;
+  std::string path = trim_slashes(host_path);
+  std::string rest;
+  if (root_ == "/") {
+    rest = path;
+  } else if (path == root_) {
+    rest = "";
+  } else if (path.compare(0, root_.size(), root_) == 0 && path[root_.size()] == '/') {
+    rest = path.substr(root_.size());
+  } else {
+    return std::nullopt;
+  }
+  std::u16string location;
+  for (const std::string& part : split<char>(rest, '/')) {
+    if (part == ".") continue;
+    std::u16string wide;
+    if (part == ".." || !representable(part, &wide)) return std::nullopt;
+    location += u'\\';
+    location += wide;
+  }
+  if (location.empty()) return u"\\";
+  if (location.size() > kMaxLocationUnits) return std::nullopt;
+  return location;
+}
+
+std::vector<FindEntry> Storage::find(std::u16string_view location_pattern) const {
+  size_t sep = location_pattern.find_last_of(u'\\');
+  std::u16string_view dir = sep == std::u16string_view::npos ? u"" : location_pattern.substr(0, sep);
+  std::u16string_view pattern = sep == std::u16string_view::npos ? location_pattern
+                                                                  : location_pattern.substr(sep + 1);
+  std::optional<std::string> host = host_path(dir);
+  if (!host || location_pattern.size() > kMaxLocationUnits) return {};
+  return find_in_host_dir(*host, pattern);
+}
+
+FilePtr Storage::open_read(std::u16string_view location) const {
+  std::optional<std::string> host = host_path(location);
+  if (!host) return nullptr;
+  return open_host_file(*host, "rb");
+}
+
+std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_view pattern) {
+  std::vector<FindEntry> entries;
+  DIR* handle = ::opendir(dir.c_str());
+  if (!handle) return entries;
+  while (const dirent* entry = ::readdir(handle)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    FindEntry found;
+    if (!representable(name, &found.name) || !wildcard_match(pattern, found.name)) continue;
+    found.directory = is_directory_entry(::dirfd(handle), entry);
+    entries.push_back(std::move(found));
+  }
+  ::closedir(handle);
+  return entries;
+}
+
+FilePtr open_host_file(const std::string& path, const char* mode) {
+  FilePtr file(std::fopen(path.c_str(), mode));
+  if (!file) return nullptr;
+  // A folder opens as a stream on this host but can never be read as a file.
+  struct stat st;
+  if (::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  return file;
+}
+
+std::optional<std::string> read_host_file(const std::string& path) {
+  FilePtr file = open_host_file(path, "rb");
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+  if (std::ferror(file.get())) return std::nullopt;
+  return bytes;
+}
+
+bool host_file_exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool host_dir_exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool make_host_dir(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  return errno == EEXIST && host_dir_exists(path);
+}
+
+bool delete_host_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool replace_host_file(const std::string& path, std::string_view bytes) {
+  size_t slash = path.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.empty()) return false;
+  std::string temp = join_host(dir, "." + base + ".XXXXXX");
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  // Keep the permissions of the file being replaced; a new file is 0644.
+  struct stat old;
+  ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  sync_dir(dir);
+  return true;
+}
+
+std::string executable_dir() {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return ".";
+  std::string exe(buffer, static_cast<size_t>(n));
+  size_t slash = exe.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+std::string resolve_app_dir(const std::string& override_dir) {
+  std::string dir = trim_slashes(override_dir.empty() ? executable_dir() : override_dir);
+  if (!override_dir.empty()) make_host_dirs(dir);
+  if (writable_dir(dir)) return dir;
+  std::string fallback = join_host(trim_slashes(config_home()), "zeb");
+  make_host_dirs(fallback);
+  return fallback;
+}
+
+bool wildcard_match(std::u16string_view pattern, std::u16string_view name) {
+  if (glob_match(pattern, name)) return true;
+  // A trailing ".*" also matches a name without any dot, so "*.*" matches
+  // every name and "read.*" matches "read".
+  if (text::ends_with(pattern, u".*") && name.find(u'.') == std::u16string_view::npos) {
+    return glob_match(pattern.substr(0, pattern.size() - 2), name);
+  }
+  return false;
+}
+
+}  // namespace zeb::platform
