@@ -1,6 +1,10 @@
 #pragma once
 // Hardware keys: pre-translation of key messages, learning, the key-setting
 // panel, and the key binding file.
+#include <array>
+#include <string>
+#include <string_view>
+
 #include "app/viewer.h"
 
 namespace zeb {
@@ -23,5 +27,18 @@ void on_key_action_combo_changed(Viewer& v);
 void on_key_unbind_clicked(Viewer& v);
 void on_key_save_clicked(Viewer& v);
 void on_key_reset_clicked(Viewer& v);
+
+using KeyActions = std::array<int, kKeySlots>;
+// The bindings at process start and after a reset.
+KeyActions default_key_actions();
+// The button held now (1..24, polled in button order), or 0 for none.
+int held_button(const platform::KeyState& keys, const ViewerState::GxKeys& gx);
+// The key_state request of an action code, or 0 for an action that requests nothing.
+int key_request(int action);
+// The key binding file's bytes and their reading.
+std::string key_bindings_text(const KeyActions& actions);
+KeyActions parse_key_bindings(std::string_view bytes);
+// "ボタン%02d".
+std::u16string button_name(int button);
 
 }  // namespace zeb
