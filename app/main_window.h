@@ -9,6 +9,8 @@ void back_and_exit(Viewer& v);
 void leave_viewing(Viewer& v);
 void settings_toggle(Viewer& v);
 void reapply_full_screen(Viewer& v);
+// Makes the window cover the whole screen, shown, in front.
+void full_screen_setup(Viewer& v);
 void quit_at_once(Viewer& v);
 // Text colour of a control (0x00BBGGRR), or -1 for the default colours.
 long long control_colour(int id);

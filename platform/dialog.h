@@ -11,6 +11,11 @@
 
 namespace zeb::platform {
 
+// Height of one list item and of a closed combo box, in pixels; a combo's
+// drop-down shows at most kComboDropItems items below the box.
+constexpr int kListItemHeight = 28;
+constexpr int kComboDropItems = 8;
+
 enum class Kind { edit, list, combo, button, check_box, radio, static_text, picture, slider };
 
 struct Control {

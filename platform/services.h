@@ -77,6 +77,7 @@ struct Platform {
   std::unique_ptr<Bitmap> screen = Bitmap::create(kScreenWidth, kScreenHeight);
   bool paint_requested = false;  // the window was invalidated
   bool ended = false;            // the main window was ended
+  bool game_input_open = false;  // the hardware-key source is claimed
   // Synthetic key presses (virtual-key codes) waiting to be delivered as a
   // key down and a key up to the focused control.
   std::deque<int> injected_keys;

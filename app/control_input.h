@@ -1,0 +1,19 @@
+#pragma once
+// How the controls themselves answer the stylus, shared by both front ends:
+// buttons click on release, check boxes and radio buttons toggle themselves,
+// lists select the item under the stylus, combos open and choose from their
+// drop-down, sliders move their thumb, edits take the focus.
+#include "app/viewer.h"
+
+namespace zeb {
+// A check box or radio button toggles itself, then the click notification.
+void click_control(Viewer& v, int id);
+// Selects an item of a list or combo and sends the selection change.
+void select_item(Viewer& v, int id, int index);
+void press_control(Viewer& v, int id, int px, int py);
+void release_control(Viewer& v, int id, int px, int py);
+// Dragging on a control while the stylus is down (slider thumb).
+void drag_control(Viewer& v, int id, int px, int py);
+// The rectangle of a combo's open drop-down list.
+platform::Rect drop_down_rect(const platform::Control& combo);
+}  // namespace zeb

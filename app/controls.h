@@ -1,0 +1,10 @@
+#pragma once
+// The main window's control table.
+#include "app/viewer.h"
+
+namespace zeb {
+// Moves every control to its place on the 480 x 640 screen (start-up).
+void place_controls(Viewer& v);
+// Controls that only hold data and are never shown.
+bool is_never_visible(int id);
+}  // namespace zeb

@@ -1,0 +1,133 @@
+// Window-level actions: OK, back and exit, the settings toggle, full screen
+// again, quitting at once, and the control colours.
+#include "app/main_window.h"
+
+#include <cstdlib>
+
+#include "app/control_ids.h"
+#include "image/page_loader.h"
+#include "input/bookmarks.h"
+#include "input/navigation.h"
+#include "settings/config.h"
+#include "sources/folders.h"
+#include "view/geometry.h"
+#include "view/panels.h"
+
+namespace zeb {
+namespace {
+
+constexpr int kScreenW = screen_scale * layout_w;
+constexpr int kScreenH = screen_scale * layout_h;
+
+// The next page of a forward step of one: random, or the following page
+// with the last wrapping to the first. -1 when there is no page at all.
+int next_page_index(const Viewer& v, int count) {
+  if (count <= 0) return -1;
+  int next = v.state.random_page == 1 ? std::rand() % count : v.state.page_index + 1;
+  return next >= count ? 0 : next;
+}
+
+void turn_to_next_page(Viewer& v) {
+  if (v.state.turning == 1) return;
+  const int next = next_page_index(v, v.dialog.item_count(ctl::page_list));
+  if (next < 0) return;  // an empty page list turns no page
+  v.state.turning = 1;
+  v.state.page_index = next;
+  load_page(v, page_path(v, next));
+  v.state.turning = 0;
+  v.repaint();
+}
+
+void restore_after_question(Viewer& v) {
+  auto& w = v.platform.window;
+  if (v.state.settings_open == 1) {
+    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
+    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
+    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
+  } else {
+    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
+  }
+}
+
+}  // namespace
+
+void ok_action(Viewer& v) {
+  if (v.state.settings_open == 1) return;
+  if (v.state.viewing == 0)
+    on_page_list_dblclk(v);
+  else
+    turn_to_next_page(v);
+  update_status(v);
+}
+
+void leave_viewing(Viewer& v) {
+  v.state.viewing = 0;
+  apply_panel_mode(v, 1);
+  v.dialog.set_focus(ctl::page_list);
+  v.dialog.set_selection(ctl::page_list, v.state.page_index);
+  v.repaint();
+}
+
+void back_and_exit(Viewer& v) {
+  if (v.state.exit_guard == 1) return;
+  v.state.exit_guard = 1;
+  if (v.state.viewing == 1) {
+    leave_viewing(v);
+  } else {
+    auto& w = v.platform.window;
+    w.set_pos(0, 0, 0, 0, platform::ZOrder::not_topmost);
+    w.shown = true;
+    const bool yes = v.platform.host && v.platform.host->message_box(u"終了しますか？", u"ZEBの終了");
+    if (yes) {
+      write_configuration(v);
+      write_bookmarks(v);
+      v.platform.end_main_window();
+    }
+    restore_after_question(v);
+  }
+  v.state.exit_guard = 0;
+}
+
+void settings_toggle(Viewer& v) {
+  if (v.state.settings_open == 1) {
+    v.dialog.set_text(ctl::settings_button, u"設定");
+    v.state.settings_open = 0;
+  } else {
+    v.dialog.set_text(ctl::settings_button, u"戻る");
+    v.state.settings_open = 1;
+  }
+  apply_panel_mode(v, 1);
+  v.repaint();
+}
+
+void full_screen_setup(Viewer& v) {
+  auto& w = v.platform.window;
+  w.shown = true;
+  w.minimized = false;
+  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::top);
+}
+
+void reapply_full_screen(Viewer& v) {
+  full_screen_setup(v);
+  sync_mode_radios(v);
+}
+
+void quit_at_once(Viewer& v) { v.platform.end_main_window(); }
+
+long long control_colour(int id) {
+  switch (id) {
+    case ctl::mode_radio_1: case ctl::mode_radio_2: case ctl::mode_radio_3:
+    case ctl::mode_radio_4: case ctl::mode_radio_5: case ctl::mode_radio_6:
+      return 0x0000FF;  // red, as 0x00BBGGRR
+    default:
+      return -1;
+  }
+}
+
+void reassert_window(Viewer& v) {
+  auto& w = v.platform.window;
+  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
+  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
+}
+
+}  // namespace zeb

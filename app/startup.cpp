@@ -1,0 +1,115 @@
+// Start-up of the main window. Each step is one line so the order reads at
+// a glance; steps whose platform work has no counterpart here (hot keys,
+// the shell's full-screen calls, the 26-pixel move) are noted where they stand.
+#include "app/startup.h"
+
+#include "app/control_ids.h"
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "input/bookmarks.h"
+#include "input/keys.h"
+#include "platform/pictures.h"
+#include "settings/config.h"
+#include "settings/presets.h"
+#include "sources/folders.h"
+#include "sources/sorting.h"
+#include "view/geometry.h"
+#include "view/panels.h"
+
+namespace zeb {
+namespace {
+
+const char16_t* const kKeyActionItems[] = {
+    u"指定なし", u"次のページ", u"前のページ", u"戻る＆終了", u"上移動",
+    u"下移動", u"左移動", u"右移動", u"ウインドウの再描画", u"最小化"};
+
+const char16_t* const kModeItems[] = {
+    u"通常表示", u"横幅を指定", u"高さを指定", u"指定ドット内に強制表示",
+    u"画面内表示(自動回転)", u"画像の長い方を指定", u"画像の短い方を指定"};
+
+// Game-input keys A, B, C and Start: the front ends send these virtual keys.
+constexpr short kGameKeyA = 0xC1, kGameKeyB = 0xC2, kGameKeyC = 0xC3, kGameKeyStart = 0xC4;
+
+void load_picker_bitmaps(Viewer& v) {
+  v.window.picker_on_bitmap = platform::load_picture(platform::kPickerOnPicture);
+  v.window.picker_off_bitmap = platform::load_picture(platform::kPickerOffPicture);
+}
+
+void fill_combo(Viewer& v, int id, const char16_t* const* items, int count) {
+  for (int i = 0; i < count; ++i) v.dialog.insert_item(id, i, items[i]);
+}
+
+void read_key_bindings_twice(Viewer& v) {
+  read_key_bindings(v);
+  v.dialog.set_selection(ctl::key_action_combo, 0);
+  read_key_bindings(v);
+}
+
+void show_location_and_focus(Viewer& v) {
+  v.dialog.set_text(ctl::path_box, v.state.LastDir);
+  v.dialog.set_focus(ctl::page_list);
+}
+
+void select_mode_and_size_fields(Viewer& v) {
+  v.dialog.set_selection(ctl::mode_combo, v.state.v_mode);
+  set_size_fields(v, v.dialog.selection(ctl::mode_combo));
+}
+
+void place_all_controls(Viewer& v) {
+  v.state.picker_x = 180;
+  v.state.picker_y = 186;
+  place_controls(v);
+}
+
+void scan_start_location(Viewer& v) {
+  open_location(v);
+  build_sibling_list(v);
+}
+
+void open_game_input(Viewer& v) {
+  v.platform.game_input_open = true;
+  v.state.gx_keys = {kGameKeyA, kGameKeyB, kGameKeyC, kGameKeyStart};
+}
+
+void colour_controls(Viewer& v) {
+  for (auto& c : v.dialog.controls()) c.text_color = control_colour(c.id);
+}
+
+}  // namespace
+
+void initialise_main_window(Viewer& v, const std::u16string* location) {
+  colour_controls(v);                      // 1. (icons are the front end's)
+  /* 2. the 100 ms timer ticks from the front end's loop */
+  load_picker_bitmaps(v);                  // 3.
+  full_screen_setup(v);                    // 4.-5. cover the whole screen
+  v.platform.window.title = u"ZEB";        // 6.
+  read_bookmarks(v);                       // 7.
+  fill_combo(v, ctl::key_action_combo, kKeyActionItems, 10);  // 8.
+  read_key_bindings_twice(v);              // 9.
+  /* 10. hot keys: the window owns its keys while it has the focus */
+  fill_combo(v, ctl::mode_combo, kModeItems, 7);  // 11.
+  read_configuration(v);                   // 12.
+  if (location) v.state.LastDir = *location;
+  show_location_and_focus(v);              // 13.
+  select_mode_and_size_fields(v);          // 14.
+  v.dialog.set_text(ctl::mode_indicator, v.state.mode_label);  // 15.
+  apply_panel_mode(v, 1);                  // 16.
+  list_presets(v);                         // 17.
+  place_all_controls(v);                   // 18.
+  v.state.bg_color = 0xFFFFFF;             // 19.
+  scan_start_location(v);                  // 20.
+  if (v.state.SO_CH == 1) request_sort(v, v.state.SO_CHF != 0);  // 21.
+  /* 22. hot keys for every key code: no counterpart */
+  open_game_input(v);                      // 23.
+  write_key_bindings(v);                   // 24.
+  read_key_bindings(v);
+  sync_mode_radios(v);                     // 25.
+}
+
+void destroy_main_window(Viewer& v) {
+  v.platform.game_input_open = false;
+  v.window.page_bitmap.reset();
+  v.window.view_bitmap.reset();
+}
+
+}  // namespace zeb

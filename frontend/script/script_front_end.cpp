@@ -1,0 +1,106 @@
+// The headless front end: the same main window, timer, paint and controls
+// as the window, driven by a script instead of a person.
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "app/startup.h"
+#include "frontend/script/commands.h"
+#include "frontend/script/script.h"
+#include "frontend/script/script_host.h"
+#include "app/messages.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace zeb::script {
+namespace {
+
+struct Options {
+  std::string script = "-";
+  std::string root = "/";
+  std::string settings;
+  std::optional<std::string> location;
+};
+
+bool parse_options(const std::vector<std::string>& args, Options& o, std::ostream& err) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) { err << "zeb: " << a << " needs a value\n"; return false; }
+      into = args[++i];
+      return true;
+    };
+    if (a == "--headless") continue;
+    if (a == "--script") { if (!value(o.script)) return false; }
+    else if (a == "--root") { if (!value(o.root)) return false; }
+    else if (a == "--settings") { if (!value(o.settings)) return false; }
+    else if (!a.empty() && a[0] == '-' && a != "-") { err << "zeb: unknown option " << a << '\n'; return false; }
+    else if (o.location) { err << "zeb: only one location may be given\n"; return false; }
+    else o.location = a;
+  }
+  return true;
+}
+
+// The location given on the command line as a location path of the root.
+std::optional<std::u16string> start_location(const Options& o, const platform::Storage& storage,
+                                             std::ostream& err) {
+  const std::string& host = *o.location;
+  if (!platform::host_dir_exists(host) && !platform::host_file_exists(host)) {
+    err << "zeb: " << host << " does not exist\n";
+    return std::nullopt;
+  }
+  auto location = storage.location_of(host);
+  if (!location) err << "zeb: " << host << " is outside the storage root " << storage.root() << '\n';
+  return location;
+}
+
+int run_lines(Session& session, std::istream& in, std::ostream& err) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    std::string why;
+    auto cmd = parse_command(line, why);
+    if (!cmd) {
+      err << "line " << number << ": " << why << '\n';
+      return 2;
+    }
+    if (!run_command(session, *cmd)) return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+  Options o;
+  if (!parse_options(args, o, err)) return 2;
+  std::ifstream file;
+  std::istream* script = &in;
+  if (o.script != "-") {
+    file.open(o.script);
+    if (!file) { err << "zeb: cannot read script " << o.script << '\n'; return 2; }
+    script = &file;
+  }
+  ScriptHost host(out);
+  platform::Platform platform;
+  platform.host = &host;
+  platform.storage = platform::Storage(o.root);
+  platform.app_dir_host = platform::resolve_app_dir(o.settings);
+  std::optional<std::u16string> location;
+  if (o.location && !(location = start_location(o, platform.storage, err))) return 2;
+
+  auto viewer = std::make_unique<Viewer>(platform);
+  create_controls(*viewer);
+  initialise_main_window(*viewer, location ? &*location : nullptr);
+  pump(*viewer);
+  Session session{*viewer, host, out, err};
+  const int status = platform.ended ? 0 : run_lines(session, *script, err);
+  destroy_main_window(*viewer);
+  out.flush();
+  return status;
+}
+
+}  // namespace zeb::script
