@@ -1,8 +1,27 @@
 #pragma once
-// The bookmark file: the folder history carried from one run to the next.
+// The bookmark file auto_bk.dat: the folder history (control 1100) carried
+// from one run to the next, one list item per CP932 line ended by CR LF.
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "app/viewer.h"
 
 namespace zeb {
+
+// Start-up: fills the folder history from the file, or creates the file
+// (empty) when it does not exist yet.
 void read_bookmarks(Viewer& v);
-void write_bookmarks(Viewer& v);
+// Confirmed exit: writes the whole folder history. Returns whether the file
+// was replaced; on failure the previous file stays as it was.
+bool write_bookmarks(Viewer& v);
+
+// The items of a bookmark file's bytes. Lines are read in pieces of at most
+// 4095 bytes, as the line buffer of 4096 bytes takes them, so a longer line
+// becomes several items.
+std::vector<std::u16string> parse_bookmarks(std::string_view bytes);
+// The file's bytes for the items: each converted to CP932, cut to fit the
+// 4096-byte line buffer together with CR LF and a terminating zero.
+std::string format_bookmarks(const std::vector<std::u16string>& items);
+
 }  // namespace zeb

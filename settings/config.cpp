@@ -1,7 +1,131 @@
-// Placeholder until the configuration file lands.
 #include "settings/config.h"
+
+#include <algorithm>
+
+#include "app/control_ids.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "settings/paths.h"
+#include "settings/setting_lines.h"
+#include "view/geometry.h"
+
 namespace zeb {
-void read_configuration(Viewer&) {}
-void write_configuration(Viewer&) {}
-void apply_configuration_to_controls(Viewer&) {}
+namespace {
+
+constexpr int kMinSize = 16;     // smallest Text1 / Text2 read, in pixels
+constexpr int kMinSpeed = 1;     // smallest MAX_SP read, in pixels per tick
+constexpr int kModeCount = 7;    // zoom modes 0..6
+
+// At the first start the controls hold nothing yet, so the lines normally
+// taken from them come from the state's defaults.
+ConfigControlValues values_from_state(const ViewerState& s) {
+  return {s.v_mode, text::from_int(s.Text1), text::from_int(s.Text2), text::from_int(s.SlideShow)};
 }
+
+ConfigControlValues values_from_controls(const Viewer& v) {
+  const auto& d = v.dialog;
+  return {d.selection(ctl::mode_combo), d.text(ctl::size_x), d.text(ctl::size_y),
+          d.text(ctl::wait_field)};
+}
+
+}  // namespace
+
+void parse_configuration(std::string_view bytes, ViewerState& s) {
+  const auto lines = split_setting_lines(bytes);
+  // Lines are numbered from 1 as in the file; lines 1 and 2 are ignored.
+  auto number = [&](std::size_t line) { return setting_int(lines, line - 1); };
+  auto string = [&](std::size_t line) { return text::from_cp932(setting_value(lines, line - 1)); };
+  s.LastDir = string(3);
+  s.v_mode = number(4);
+  s.ud_lop = number(5);
+  s.lr_lop = number(6);
+  s.r_top = number(7);
+  s.u_top = number(8);
+  s.v_left = number(9);
+  s.Text1 = std::max(number(10), kMinSize);
+  s.Text2 = std::max(number(11), kMinSize);
+  s.lr_mir = number(12);
+  s.ud_mir = number(13);
+  s.SlideShow = number(14);
+  s.LR_BT = number(15);
+  s.SO_CH = number(16);
+  s.SO_CHF = number(17);
+  s.MAX_SP = std::max(number(18), kMinSpeed);
+  s.SC_MODE = number(19);
+  s.LastFName = string(20);
+  s.ZOOM_MODE = number(21);
+  s.RSC = number(22);
+  s.MAX_BLOG = number(23);
+}
+
+std::string format_configuration(const ViewerState& s, const ConfigControlValues& c) {
+  std::string out;
+  append_setting(out, "x", 0);
+  append_setting(out, "x", 0);
+  append_setting(out, "LastDir", text::to_cp932(s.LastDir));
+  append_setting(out, "v_mode", c.mode);
+  append_setting(out, "ud_lop", s.ud_lop);
+  append_setting(out, "lr_lop", s.lr_lop);
+  append_setting(out, "r_top", s.r_top);
+  append_setting(out, "u_top", s.u_top);
+  append_setting(out, "v_left", s.v_left);
+  append_setting(out, "Text1", text::to_cp932(c.size_x));
+  append_setting(out, "Text2", text::to_cp932(c.size_y));
+  append_setting(out, "lr_mir", s.lr_mir);
+  append_setting(out, "ud_mir", s.ud_mir);
+  append_setting(out, "SlideShow", text::to_cp932(c.wait));
+  append_setting(out, "LR_BT", s.LR_BT);
+  append_setting(out, "SO_CH", s.SO_CH);
+  append_setting(out, "SO_CHF", s.SO_CHF);
+  append_setting(out, "MAX_SP", s.MAX_SP);
+  append_setting(out, "SC_MODE", s.SC_MODE);
+  append_setting(out, "LastFName", text::to_cp932(s.LastFName));
+  append_setting(out, "ZOOM_MODE", s.ZOOM_MODE);
+  append_setting(out, "RSC", s.RSC);
+  append_setting(out, "MAX_BLOG", s.MAX_BLOG);
+  return out;
+}
+
+void normalise_mirror_signs(ViewerState& s) {
+  s.lr_mir = s.lr_mir == 1 ? 1 : -1;
+  s.ud_mir = s.ud_mir == 1 ? 1 : -1;
+}
+
+void read_configuration(Viewer& v) {
+  const std::string path = settings_file_path(v, u"zeb.cfg");
+  if (const auto bytes = platform::read_host_file(path))
+    parse_configuration(*bytes, v.state);
+  else
+    platform::replace_host_file(path, format_configuration(v.state, values_from_state(v.state)));
+  apply_configuration_to_controls(v);
+}
+
+bool write_configuration(Viewer& v) {
+  const std::string path = settings_file_path(v, u"zeb.cfg");
+  const bool written =
+      platform::replace_host_file(path, format_configuration(v.state, values_from_controls(v)));
+  apply_configuration_to_controls(v);
+  return written;
+}
+
+void apply_configuration_to_controls(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  d.set_selection(ctl::mode_combo, s.v_mode);
+  d.set_check(ctl::auto_rotate_check, s.RSC != 0);
+  normalise_mirror_signs(s);
+  if (s.v_mode >= 0 && s.v_mode < kModeCount) set_size_fields(v, s.v_mode);
+  d.set_text(ctl::size_x, text::format("%d", s.Text1));
+  d.set_text(ctl::size_y, text::format("%d", s.Text2));
+  d.set_text(ctl::wait_field, text::format("%d", s.SlideShow));
+  d.set_check(ctl::swap_tap_check, s.LR_BT != 0);
+  d.set_check(ctl::auto_sort_check, s.SO_CH != 0);
+  if (s.SC_MODE != 1) s.SC_MODE = -1;
+  d.set_check(ctl::smooth_check, s.SC_MODE == 1);
+  // The speed field is the authority on MAX_SP from here on.
+  d.set_text(ctl::speed_field, text::format("%d", s.MAX_SP));
+  s.MAX_SP = text::parse_int(d.text(ctl::speed_field));
+  sync_mode_radios(v);
+}
+
+}  // namespace zeb

@@ -1,11 +1,35 @@
 #pragma once
-// The configuration file zeb.cfg.
+// The configuration file zeb.cfg: 23 "key=value" lines read by position.
+#include <string>
+#include <string_view>
+
 #include "app/viewer.h"
 
 namespace zeb {
-// Load at start-up (writes the defaults when the file is missing).
+
+// Load at start-up: reads the file, or writes it with the current (default)
+// values when it cannot be read; then brings the controls in line.
 void read_configuration(Viewer& v);
-// Save at the confirmed exit.
-void write_configuration(Viewer& v);
+// Save at the confirmed exit, then bring the controls in line. Returns
+// whether the file was replaced (a failed write leaves the old file whole).
+bool write_configuration(Viewer& v);
 void apply_configuration_to_controls(Viewer& v);
+
+// The lines the file takes from controls rather than from the state: the
+// mode combo's selection and the texts of the size x, size y and wait fields.
+struct ConfigControlValues {
+  int mode = 0;
+  std::u16string size_x, size_y, wait;
+};
+
+// Stores the fields of a configuration file's bytes into the state with the
+// reading rules (Text1/Text2 at least 16, MAX_SP at least 1); the sign rules
+// of lr_mir, ud_mir and SC_MODE are applied with the controls.
+void parse_configuration(std::string_view bytes, ViewerState& s);
+// The file's 23 lines, CP932, each ended by CR LF.
+std::string format_configuration(const ViewerState& s, const ConfigControlValues& c);
+
+// Mirror signs are +1 only when exactly 1; anything else mirrors (-1).
+void normalise_mirror_signs(ViewerState& s);
+
 }  // namespace zeb

@@ -1,10 +1,155 @@
-// Placeholder until presets land.
 #include "settings/presets.h"
+
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "settings/config.h"
+#include "settings/paths.h"
+#include "settings/setting_lines.h"
+#include "sources/folders.h"
+#include "view/geometry.h"
+
 namespace zeb {
-void run_preset(Viewer&, PresetMode) {}
-void list_presets(Viewer&) {}
-void show_preset_menu(Viewer&) {}
-void on_preset_box_changed(Viewer&) {}
-void on_preset_save_clicked(Viewer&) {}
-void on_preset_delete_clicked(Viewer&) {}
+namespace {
+
+constexpr int kModeCount = 7;  // zoom modes 0..6
+constexpr std::u16string_view kSuffix = u".set";
+
+// Yes/No question; without a front end to answer it the answer is No.
+bool ask(Viewer& v, const std::u16string& text, const std::u16string& caption) {
+  return v.platform.host && v.platform.host->message_box(text, caption);
 }
+
+std::u16string preset_name(const Viewer& v, PresetMode mode) {
+  const auto& d = v.dialog;
+  if (mode == PresetMode::save) return d.text(ctl::preset_box);
+  return d.item_text(ctl::preset_box, d.selection(ctl::preset_box));
+}
+
+void delete_preset(Viewer& v, const std::u16string& file_name) {
+  const std::string path = settings_folder(v) + "/" + text::to_utf8(file_name);
+  if (ask(v, text::from_utf8(path), u"ファイルの削除")) platform::delete_host_file(path);
+}
+
+// Asks before adding or overwriting, then writes. False only when a
+// confirmed write failed: the operation then ends without applying.
+bool save_preset(Viewer& v, const std::string& path, const std::u16string& file_name, bool exists) {
+  if (!ask(v, u"\\" + file_name, exists ? u"ファイルの上書" : u"ファイルの追加")) return true;
+  const auto& d = v.dialog;
+  const std::string bytes =
+      format_preset(v.state, d.selection(ctl::mode_combo), d.text(ctl::size_x), d.text(ctl::size_y));
+  return platform::replace_host_file(path, bytes);
+}
+
+void apply_preset_values(Viewer& v) {
+  auto& s = v.state;
+  v.dialog.set_selection(ctl::mode_combo, s.v_mode);
+  normalise_mirror_signs(s);
+  if (s.v_mode >= 0 && s.v_mode < kModeCount) set_size_fields(v, s.v_mode);
+  v.dialog.set_text(ctl::size_x, text::format("%d", s.Text1));
+  v.dialog.set_text(ctl::size_y, text::format("%d", s.Text2));
+  sync_mode_radios(v);
+}
+
+}  // namespace
+
+std::u16string preset_file_name(std::u16string_view name) {
+  if (name.empty() || name == u"." || name == u"..") return {};
+  if (name.find_first_of(std::u16string_view(u"\\/\0", 3)) != std::u16string_view::npos) return {};
+  std::u16string file_name(name);
+  if (!text::ends_with(name, kSuffix)) file_name += kSuffix;
+  return file_name;
+}
+
+void parse_preset(std::string_view bytes, ViewerState& s) {
+  const auto lines = split_setting_lines(bytes);
+  s.v_mode = setting_int(lines, 0);
+  s.ud_lop = setting_int(lines, 1);
+  s.lr_lop = setting_int(lines, 2);
+  s.r_top = setting_int(lines, 3);
+  s.u_top = setting_int(lines, 4);
+  s.v_left = setting_int(lines, 5);
+  s.Text1 = setting_int(lines, 6);
+  s.Text2 = setting_int(lines, 7);
+  s.lr_mir = setting_int(lines, 8);
+  s.ud_mir = setting_int(lines, 9);
+}
+
+std::string format_preset(const ViewerState& s, int mode, std::u16string_view size_x,
+                          std::u16string_view size_y) {
+  std::string out;
+  append_setting(out, "v_mode", mode);
+  append_setting(out, "ud_lop", s.ud_lop);
+  append_setting(out, "lr_lop", s.lr_lop);
+  append_setting(out, "r_top", s.r_top);
+  append_setting(out, "u_top", s.u_top);
+  append_setting(out, "v_left", s.v_left);
+  append_setting(out, "Text1", text::to_cp932(size_x));
+  append_setting(out, "Text2", text::to_cp932(size_y));
+  append_setting(out, "lr_mir", s.lr_mir);
+  append_setting(out, "ud_mir", s.ud_mir);
+  return out;
+}
+
+void run_preset(Viewer& v, PresetMode mode) {
+  const std::u16string file_name = preset_file_name(preset_name(v, mode));
+  if (file_name.empty()) return;  // refused: nothing is read, written or deleted
+  if (mode == PresetMode::remove) {
+    delete_preset(v, file_name);
+    return;
+  }
+  const std::string path = settings_file_path(v, file_name);
+  const auto bytes = platform::read_host_file(path);
+  if (mode == PresetMode::load) {
+    if (!bytes) return;  // a preset that has gone away changes nothing
+    parse_preset(*bytes, v.state);
+    open_location(v);  // shows the current page again with the new settings
+  } else if (!save_preset(v, path, file_name, bytes.has_value())) {
+    return;
+  }
+  apply_preset_values(v);
+}
+
+void list_presets(Viewer& v) {
+  v.dialog.clear_items(ctl::preset_box);
+  for (const auto& entry : platform::find_in_host_dir(settings_folder(v), u"*.set"))
+    if (!entry.directory) v.dialog.add_item_sorted(ctl::preset_box, entry.name);
+}
+
+void show_preset_menu(Viewer& v) {
+  const int count = v.dialog.item_count(ctl::preset_box);
+  v.state.list_count = count;
+  std::vector<platform::MenuItem> items{{preset_menu_heading_id, u"ZoomMode", false}};
+  for (int i = 0; i < count; ++i)
+    items.push_back({preset_menu_first_id + i, v.dialog.item_text(ctl::preset_box, i), false});
+  const int choice = v.platform.host ? v.platform.host->track_popup_menu(items) : 0;
+  v.repaint();
+  // The heading's identifier lies outside the accepted preset range, so
+  // choosing it reaches the window as a command with no effect.
+  if (choice != 0) command(v, choice);
+}
+
+void on_preset_box_changed(Viewer& v) {
+  run_preset(v, PresetMode::load);
+  sync_mode_radios(v);
+  reassert_window(v);
+}
+
+void on_preset_save_clicked(Viewer& v) {
+  run_preset(v, PresetMode::save);
+  run_preset(v, PresetMode::load);
+  list_presets(v);
+  reassert_window(v);
+}
+
+void on_preset_delete_clicked(Viewer& v) {
+  run_preset(v, PresetMode::remove);
+  list_presets(v);
+  reassert_window(v);
+}
+
+}  // namespace zeb

@@ -1,13 +1,44 @@
 #pragma once
-// Setting presets: named sets of view settings in .set files.
+// Setting presets: named sets of ten view settings in .set files of the
+// settings folder, listed in the preset box (control 1036).
+#include <string>
+#include <string_view>
+
 #include "app/viewer.h"
 
 namespace zeb {
+
 enum class PresetMode { load = 0, save = 1, remove = 5 };
+// Loads, saves or deletes one preset: load and delete take the selected item
+// of the preset box, save takes the name typed in its text field.
 void run_preset(Viewer& v, PresetMode mode);
+// Refills the preset box from the settings folder.
 void list_presets(Viewer& v);
+// The pop-up menu of presets (identifiers from 7200); a choice becomes a
+// command of the main window.
 void show_preset_menu(Viewer& v);
+
+// Control handlers.
 void on_preset_box_changed(Viewer& v);
 void on_preset_save_clicked(Viewer& v);
 void on_preset_delete_clicked(Viewer& v);
+
+// First item of the preset menu, a heading that does nothing when chosen.
+constexpr int preset_menu_heading_id = 7199;
+constexpr int preset_menu_first_id = 7200;
+
+// The file name of a preset name: the name itself when it ends exactly in
+// ".set" (case counts), else the name with ".set" appended. Empty for names
+// that could leave the settings folder or name no file: "", ".", "..", and
+// names holding "\", "/" or NUL.
+std::u16string preset_file_name(std::u16string_view name);
+
+// Stores the ten fields of a preset file's bytes into the state (no minimum
+// for the sizes; the mirror signs are normalised when applied).
+void parse_preset(std::string_view bytes, ViewerState& s);
+// The preset's ten lines: v_mode from the mode combo's selection, the sizes
+// from the texts of the size fields.
+std::string format_preset(const ViewerState& s, int mode, std::u16string_view size_x,
+                          std::u16string_view size_y);
+
 }  // namespace zeb
