@@ -20,6 +20,7 @@ std::u16string page_path(const Viewer& v, int index);
 int load_current_page(Viewer& v);
 // Horizontal scroll notification of the page slider.
 void on_slider_scroll(Viewer& v);
-// The tick step of the delayed jump.
+// The tick step of the delayed jump: counts select_delay down while it is
+// above 0 and, on the tick it reaches 0, loads the page chosen last.
 void run_delayed_jump(Viewer& v);
 }  // namespace zeb

@@ -1,16 +1,170 @@
-// Placeholder until folder browsing lands.
+// Opening a location: the folder history lookup, the folder and page lists,
+// and the handlers of the folder list and the page list.
 #include "sources/folders.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/control_ids.h"
+#include "image/page_loader.h"
+#include "input/navigation.h"
+#include "sources/archive.h"
+#include "sources/sorting.h"
+#include "view/geometry.h"
+#include "view/panels.h"
+
 namespace zeb {
-void open_location(Viewer&) {}
-void build_sibling_list(Viewer&) {}
-bool folder_has_pages(Viewer&, const std::u16string&, const std::u16string&) { return false; }
-void show_folder_menu(Viewer&) {}
-void on_folder_list_selchange(Viewer&) {}
-void on_folder_list_dblclk(Viewer&) {}
-void on_page_list_dblclk(Viewer&) {}
-void on_page_list_selchange(Viewer&) {}
-bool is_page_name(std::u16string_view) { return false; }
-bool is_archive_name(std::u16string_view) { return false; }
-std::u16string child_path(const std::u16string& p, const std::u16string& n) { return p + u"\\" + n; }
-std::u16string parent_path(const std::u16string& p) { return p; }
+
+namespace {
+
+const std::u16string kUpEntry = u"<..>";
+
+// Moves the pair of LastDir to the front of the folder history and takes its
+// page name as the page to resume at. True when the location was found.
+bool look_up_history(Viewer& v, int count) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  for (int i = 0; i + 1 < count; i += 2) {
+    if (d.item_text(ctl::folder_history, i) != s.LastDir) continue;
+    s.LastFName = d.item_text(ctl::folder_history, i + 1);
+    d.delete_item(ctl::folder_history, i);
+    d.delete_item(ctl::folder_history, i);
+    d.insert_item(ctl::folder_history, 0, s.LastDir);
+    d.insert_item(ctl::folder_history, 1, s.LastFName);
+    s.scan_first_match = 1;
+    return true;
+  }
+  return false;
 }
+
+// Keeps the first MAX_BLOG pairs of the history (count as it was before the
+// lookup, which does not change it).
+void trim_history(Viewer& v, int count) {
+  std::int64_t keep_items = 2 * static_cast<std::int64_t>(std::max(v.state.MAX_BLOG, 0));
+  if (keep_items >= count) return;
+  std::int64_t pairs = count / 2 - keep_items / 2;
+  int at = static_cast<int>(keep_items);
+  for (std::int64_t k = 0; k < pairs; ++k) {
+    v.dialog.delete_item(ctl::folder_history, at);
+    v.dialog.delete_item(ctl::folder_history, at);
+  }
+}
+
+void note_resume_match(Viewer& v, const std::u16string& name, int position) {
+  auto& s = v.state;
+  if (s.scan_first_match == 1 && name == s.LastFName) {
+    s.scan_first_match = 0;
+    s.resume_index = position;
+  }
+}
+
+// Lists LastDir: subfolders and archives into the folder list after "<..>",
+// pages into the page list, each in the order of the directory search.
+void list_folder(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  int folder_pos = 1;
+  int page_pos = 0;
+  for (const auto& entry : v.platform.storage.find(s.LastDir + u"\\*.*")) {
+    if (!location_fits(child_path(s.LastDir, entry.name))) continue;
+    if (entry.directory || is_archive_name(entry.name)) {
+      d.insert_item(ctl::folder_list, folder_pos++, entry.name);
+    } else if (is_page_name(entry.name)) {
+      d.insert_item(ctl::page_list, page_pos, entry.name);
+      note_resume_match(v, entry.name, page_pos);
+      ++page_pos;
+    }
+  }
+}
+
+// LastDir moved to the folder-list entry that is selected ("<..>" goes up);
+// then the location is opened and shown in the path box.
+void enter_selected_entry(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  int selected = d.selection(ctl::folder_list);
+  if (selected >= 0) {
+    std::u16string name = d.item_text(ctl::folder_list, selected);
+    std::u16string target = name == kUpEntry ? parent_path(s.LastDir) : child_path(s.LastDir, name);
+    if (location_fits(target)) s.LastDir = target;
+  }
+  open_location(v);
+  d.set_text(ctl::path_box, s.LastDir);
+}
+
+}  // namespace
+
+void open_location(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  s.page_index = 0;
+  s.load_block = 1;
+  d.show(ctl::focus_sink, true);
+
+  int history_count = d.item_count(ctl::folder_history);
+  bool found = look_up_history(v, history_count);
+  if (!found) s.LastFName.clear();
+  trim_history(v, history_count);
+
+  d.clear_items(ctl::folder_list);
+  d.clear_items(ctl::page_list);
+  d.clear_items(ctl::archive_offsets);
+  s.resume_index = 0;
+  d.insert_item(ctl::folder_list, 0, kUpEntry);
+  if (is_archive_name(s.LastDir)) {
+    list_archive(v);
+    s.archive_mode = 1;
+  } else {
+    s.archive_mode = 0;
+    list_folder(v);
+  }
+  d.set_range(ctl::page_slider, 0, d.item_count(ctl::page_list) - 1);
+
+  d.set_focus(ctl::focus_sink);
+  d.show(ctl::focus_sink, false);
+  s.load_block = 0;
+  turn_page(v, found ? s.resume_index : 0);
+}
+
+void on_folder_list_selchange(Viewer& v) {
+  enter_selected_entry(v);
+  build_sibling_list(v);
+  if (v.state.SO_CH == 1) {
+    request_sort(v, v.state.SO_CHF != 0);
+  } else {
+    turn_page(v, 0);
+  }
+}
+
+void on_folder_list_dblclk(Viewer& v) { enter_selected_entry(v); }
+
+void on_page_list_dblclk(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  if (s.viewing == 1) return;
+  int selected = d.selection(ctl::page_list);
+  if (selected >= 0) s.page_index = selected;
+  std::u16string path = page_path(v, std::max(selected, 0));
+  d.set_text(ctl::page_path_edit, path);
+  s.viewing = 1;
+  load_page(v, path);
+  d.set_text(ctl::file_path_box, path);
+
+  apply_panel_mode(v, 0);
+  int mode = d.selection(ctl::mode_combo);
+  if (mode >= 0) s.v_mode = mode;
+  compute_view_geometry(v);
+  v.repaint();
+  v.repaint();
+}
+
+void on_page_list_selchange(Viewer& v) {
+  auto& s = v.state;
+  int selected = v.dialog.selection(ctl::page_list);
+  if (selected < 0) return;
+  s.page_index = selected;
+  v.dialog.set_text(ctl::status_line, status_text(v, s.page_index));
+  s.select_delay = s.select_delay_ticks;
+}
+
+}  // namespace zeb

@@ -1,9 +1,118 @@
-// Placeholder until sorting lands.
+// Sorting the page list (the archive offsets move alongside) and the sibling
+// list by UTF-16 code units, with no case folding and no digit runs.
+//
+// The order is that of a selection sort which, at each position, takes the
+// last of the smallest (or largest) remaining names and exchanges it with
+// the name at that position. For equal names this fixes which entry ends
+// where, and archives may hold duplicate names with different data, so the
+// result is reproduced exactly, in O(n log n): a stable sort ranks the
+// names, then the exchanges are replayed over an ordered set of (rank,
+// position) pairs instead of rescanning the list at every position.
 #include "sources/sorting.h"
+
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <utility>
+
+#include "app/control_ids.h"
+
 namespace zeb {
-void request_sort(Viewer&, bool) {}
-void sort_page_list(Viewer&, bool) {}
-void sort_sibling_list(Viewer&) {}
-void on_auto_sort_clicked(Viewer&) {}
-std::vector<int> sorted_order(const std::vector<std::u16string>&, bool) { return {}; }
+
+namespace {
+
+// Rank of each name: equal names share a rank; the smallest name has rank
+// 0, or the largest one when descending, so both directions pick the
+// lowest rank.
+std::vector<int> rank_names(const std::vector<std::u16string>& names, bool descending) {
+  const int n = static_cast<int>(names.size());
+  std::vector<int> by_name(n);
+  for (int i = 0; i < n; ++i) by_name[i] = i;
+  std::stable_sort(by_name.begin(), by_name.end(), [&](int a, int b) { return names[a] < names[b]; });
+  std::vector<int> rank(n);
+  int r = 0;
+  for (int k = 0; k < n; ++k) {
+    if (k > 0 && names[by_name[k]] != names[by_name[k - 1]]) ++r;
+    rank[by_name[k]] = r;
+  }
+  if (descending) {
+    for (int& value : rank) value = r - value;
+  }
+  return rank;
 }
+
+// Items of one list read out in order.
+std::vector<std::u16string> list_items(const Viewer& v, int id) {
+  int count = v.dialog.item_count(id);
+  std::vector<std::u16string> items;
+  items.reserve(count);
+  for (int i = 0; i < count; ++i) items.push_back(v.dialog.item_text(id, i));
+  return items;
+}
+
+// Brings the items of a list into the given order (order[k] = the index of
+// the item that goes to position k) by exchanges, as the list is addressed.
+void apply_order(Viewer& v, int id, const std::vector<int>& order) {
+  const int n = static_cast<int>(order.size());
+  std::vector<int> at(n), where(n);
+  for (int i = 0; i < n; ++i) at[i] = where[i] = i;
+  for (int k = 0; k < n; ++k) {
+    int p = where[order[k]];
+    if (p == k) continue;
+    v.dialog.swap_items(id, k, p);
+    int displaced = at[k];
+    at[k] = order[k];
+    where[order[k]] = k;
+    at[p] = displaced;
+    where[displaced] = p;
+  }
+}
+
+}  // namespace
+
+std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool descending) {
+  const int n = static_cast<int>(names.size());
+  std::vector<int> rank = rank_names(names, descending);
+  std::vector<int> at(n);  // original index of the name now at each position
+  std::set<std::pair<int, int>> remaining;  // (rank, position) not yet placed
+  for (int i = 0; i < n; ++i) {
+    at[i] = i;
+    remaining.insert({rank[i], i});
+  }
+  for (int i = 0; i + 1 < n; ++i) {
+    // The candidate is the last position holding the lowest remaining rank.
+    int low = remaining.begin()->first;
+    int c = std::prev(remaining.lower_bound({low + 1, -1}))->second;
+    int here = rank[at[i]];
+    remaining.erase({here, i});
+    if (c != i) {
+      remaining.erase({low, c});
+      remaining.insert({here, c});
+      std::swap(at[i], at[c]);
+    }
+  }
+  return at;
+}
+
+void sort_page_list(Viewer& v, bool descending) {
+  std::vector<int> order = sorted_order(list_items(v, ctl::page_list), descending);
+  apply_order(v, ctl::page_list, order);
+  if (v.state.archive_mode == 1) apply_order(v, ctl::archive_offsets, order);
+}
+
+void sort_sibling_list(Viewer& v) {
+  apply_order(v, ctl::sibling_list, sorted_order(list_items(v, ctl::sibling_list), false));
+}
+
+void request_sort(Viewer& v, bool descending) {
+  v.dialog.set_text(ctl::status_line, descending ? u"降順でソート中" : u"昇順でソート中");
+  v.state.SO_CHF = descending ? 1 : 0;
+  v.state.sort_request = descending ? 2 : 1;
+}
+
+void on_auto_sort_clicked(Viewer& v) {
+  v.state.SO_CH = v.state.SO_CH ? 0 : 1;
+  v.dialog.set_check(ctl::auto_sort_check, v.state.SO_CH == 1);
+}
+
+}  // namespace zeb

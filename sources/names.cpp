@@ -1,0 +1,44 @@
+// Name classes and location path rules.
+#include <cstddef>
+
+#include "sources/folders.h"
+
+namespace zeb {
+
+namespace {
+
+char16_t lower_ascii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+// True when the name's last units, with A-Z lower-cased, equal the
+// lower-case tail. No copy is made: listing a large folder classifies every
+// entry.
+bool has_tail(std::u16string_view name, std::u16string_view tail) {
+  if (name.size() < tail.size()) return false;
+  std::size_t start = name.size() - tail.size();
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    if (lower_ascii(name[start + i]) != tail[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool is_page_name(std::u16string_view name) { return has_tail(name, u".jpg") || has_tail(name, u".jpeg"); }
+
+bool is_archive_name(std::u16string_view name) { return has_tail(name, u".zip"); }
+
+std::u16string child_path(const std::u16string& path, const std::u16string& name) {
+  // The root ("" or "\") gets a single leading separator, never two.
+  if (path.size() > 1) return path + u"\\" + name;
+  return u"\\" + name;
+}
+
+std::u16string parent_path(const std::u16string& path) {
+  std::size_t cut = path.rfind(u'\\');
+  if (cut == std::u16string::npos) return std::u16string();
+  return path.substr(0, cut);
+}
+
+bool location_fits(std::u16string_view path) { return path.size() < kMaxLocationUnits; }
+
+}  // namespace zeb
