@@ -89,13 +89,6 @@ bool is_directory_entry(int dir_fd, const dirent* entry) {
   return fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool make_host_dirs(const std::string& path) {
-  if (path.empty() || host_dir_exists(path)) return !path.empty();
-  size_t slash = path.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !make_host_dirs(path.substr(0, slash))) return false;
-  return make_host_dir(path);
-}
-
 bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -234,6 +227,13 @@ bool host_dir_exists(const std::string& path) {
 bool make_host_dir(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) == 0) return true;
   return errno == EEXIST && host_dir_exists(path);
+}
+
+bool make_host_dirs(const std::string& path) {
+  if (path.empty() || host_dir_exists(path)) return !path.empty();
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !make_host_dirs(path.substr(0, slash))) return false;
+  return make_host_dir(path);
 }
 
 bool delete_host_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }

@@ -54,6 +54,7 @@ std::optional<std::string> read_host_file(const std::string& path);  // whole fi
 bool host_file_exists(const std::string& path);
 bool host_dir_exists(const std::string& path);
 bool make_host_dir(const std::string& path);     // existing folder counts as done
+bool make_host_dirs(const std::string& path);    // with every missing parent
 bool delete_host_file(const std::string& path);
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over the target, so the target is either the old or the new file.

@@ -1,0 +1,127 @@
+// Single-instance guard: an advisory lock on the settings folder and an
+// abstract Unix socket that carries "raise your window" requests.
+#include "platform/instance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/files.h"
+
+namespace zeb::platform {
+namespace {
+
+constexpr int kConnectAttempts = 20;          // a second start tries this often
+constexpr long kConnectRetryNanos = 25000000;  // 25 ms between attempts
+
+// Name of the request socket: the user and a hash of the folder's real path,
+// so that two spellings of one folder meet on one socket.
+std::string channel_name(const std::string& settings_dir) {
+  char resolved[PATH_MAX];
+  std::string path = ::realpath(settings_dir.c_str(), resolved) ? resolved : settings_dir;
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (unsigned char c : path) hash = (hash ^ c) * 1099511628211ULL;
+  char name[64];
+  std::snprintf(name, sizeof name, "zeb-%u-%016llx", static_cast<unsigned>(::getuid()),
+                static_cast<unsigned long long>(hash));
+  return name;
+}
+
+// Abstract-namespace address: a leading NUL, then the name (no terminator).
+socklen_t make_address(const std::string& name, sockaddr_un& addr) {
+  std::memset(&addr, 0, sizeof addr);
+  addr.sun_family = AF_UNIX;
+  std::memcpy(addr.sun_path + 1, name.data(), name.size());
+  return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+}
+
+bool same_user(int fd) {
+  ucred cred{};
+  socklen_t len = sizeof cred;
+  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
+}
+
+bool try_request(const std::string& name) {
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  sockaddr_un addr;
+  socklen_t len = make_address(name, addr);
+  bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
+  if (sent) ::send(fd, "raise\n", 6, MSG_NOSIGNAL);
+  ::close(fd);
+  return sent;
+}
+
+}  // namespace
+
+InstanceGuard::InstanceGuard(const std::string& settings_dir) {
+  make_host_dirs(settings_dir);
+  int fd = ::open(settings_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    if (held) {
+      already_running_ = true;
+      ask_to_raise(channel_name(settings_dir));
+    }
+    return;
+  }
+  lock_fd_ = fd;
+  listen_for_requests(channel_name(settings_dir));
+}
+
+InstanceGuard::~InstanceGuard() {
+  if (listen_fd_ >= 0) ::close(listen_fd_);
+  if (lock_fd_ >= 0) ::close(lock_fd_);  // closing releases the lock
+}
+
+void InstanceGuard::listen_for_requests(const std::string& name) {
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return;
+  sockaddr_un addr;
+  socklen_t len = make_address(name, addr);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(fd, 8) != 0) {
+    ::close(fd);  // the viewer still runs, it just cannot be raised
+    return;
+  }
+  listen_fd_ = fd;
+}
+
+// The first instance takes the lock a moment before its socket listens, so a
+// start that races it retries for a short while; it ends either way.
+void InstanceGuard::ask_to_raise(const std::string& name) {
+  for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+    if (try_request(name)) return;
+    timespec pause{0, kConnectRetryNanos};
+    ::nanosleep(&pause, nullptr);
+  }
+}
+
+bool InstanceGuard::raise_requested() {
+  if (listen_fd_ < 0) return false;
+  bool requested = false;
+  for (;;) {
+    int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (errno == EINTR) continue;
+      break;  // nothing more waiting
+    }
+    if (same_user(fd)) requested = true;
+    ::close(fd);
+  }
+  return requested;
+}
+
+}  // namespace zeb::platform

@@ -1,0 +1,61 @@
+#pragma once
+// Single-instance guard. Two viewers must never share one settings folder,
+// so the guard is scoped to that folder: the first process to claim it holds
+// an exclusive lock on the folder for as long as the guard lives and
+// listens for "raise your window" requests from later starts. A later start
+// on the same folder finds the lock taken, sends the request and learns that
+// it should end at once with exit status 0.
+//
+// Usage in a front end:
+//
+//   platform::InstanceGuard guard(settings_dir);
+//   if (guard.already_running()) return 0;   // the first was asked to raise
+//   ...
+//   // in the event loop, e.g. once per timer tick:
+//   if (guard.raise_requested()) bring_window_to_front();
+//
+// The lock is the kernel's advisory lock on the folder itself, so it is
+// released when the process ends however it ends, and nothing is left behind
+// in the folder. The request channel is a Unix socket in the abstract
+// namespace named after the user and the folder's real path; requests from
+// other users are ignored.
+#include <string>
+
+namespace zeb::platform {
+
+class InstanceGuard {
+ public:
+  // Claims the settings folder (host path; created when missing). Never
+  // blocks for long: a second instance waits at most about half a second
+  // for the first one's request channel to open.
+  explicit InstanceGuard(const std::string& settings_dir);
+  ~InstanceGuard();
+  InstanceGuard(const InstanceGuard&) = delete;
+  InstanceGuard& operator=(const InstanceGuard&) = delete;
+
+  // True when another instance holds the folder; it has been asked to raise
+  // its window and this process should end with status 0.
+  bool already_running() const { return already_running_; }
+
+  // False when the folder could not be claimed at all (it cannot be created
+  // or opened); the viewer then runs unguarded.
+  bool guarded() const { return lock_fd_ >= 0; }
+
+  // First instance: true when at least one raise request arrived since the
+  // last call. Never blocks.
+  bool raise_requested();
+
+  // The listening socket (readable when a request is waiting), for a front
+  // end that prefers to wait on it; -1 when there is none.
+  int request_fd() const { return listen_fd_; }
+
+ private:
+  void listen_for_requests(const std::string& name);
+  static void ask_to_raise(const std::string& name);
+
+  int lock_fd_ = -1;
+  int listen_fd_ = -1;
+  bool already_running_ = false;
+};
+
+}  // namespace zeb::platform

@@ -1,0 +1,190 @@
+// Location paths, directory search and host-file helpers on temporary folders.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "platform/files.h"
+#include "tools/fixtures/fixtures.h"
+
+namespace zeb::platform {
+namespace {
+
+using fixtures::TempDir;
+
+std::map<std::u16string, bool> listing(const std::vector<FindEntry>& entries) {
+  std::map<std::u16string, bool> names;
+  for (const FindEntry& e : entries) names[e.name] = e.directory;
+  return names;
+}
+
+TEST(PlatformFiles, location_paths_map_below_the_root) {
+  Storage storage("/srv/books/");
+  EXPECT_EQ(storage.root(), "/srv/books");
+  EXPECT_EQ(storage.host_path(u""), "/srv/books");
+  EXPECT_EQ(storage.host_path(u"\\"), "/srv/books");
+  EXPECT_EQ(storage.host_path(u"\\home\\me"), "/srv/books/home/me");
+  EXPECT_EQ(storage.host_path(u"\\漫画\\1.jpg"), "/srv/books/漫画/1.jpg");
+  EXPECT_EQ(Storage("/").host_path(u"\\home\\me"), "/home/me");
+  EXPECT_EQ(Storage("/").host_path(u"\\"), "/");
+}
+
+TEST(PlatformFiles, locations_that_could_leave_the_root_map_to_nothing) {
+  Storage storage("/srv/books");
+  EXPECT_EQ(storage.host_path(u"\\a\\..\\..\\etc"), std::nullopt);
+  EXPECT_EQ(storage.host_path(u"\\.\\a"), std::nullopt);
+  EXPECT_EQ(storage.host_path(u"\\a/../../etc"), std::nullopt);
+  EXPECT_EQ(storage.host_path(std::u16string(u"\\a\0b", 4)), std::nullopt);
+  std::u16string longest = u"\\" + std::u16string(258, u'x');
+  EXPECT_TRUE(storage.host_path(longest).has_value());
+  EXPECT_EQ(storage.host_path(longest + u"x"), std::nullopt);
+  EXPECT_FALSE(storage.open_read(u"\\..\\passwd"));
+}
+
+TEST(PlatformFiles, host_paths_map_back_to_locations) {
+  Storage storage("/srv/books");
+  EXPECT_EQ(storage.location_of("/srv/books/home/me/"), u"\\home\\me");
+  EXPECT_EQ(storage.location_of("/srv/books"), u"\\");
+  EXPECT_EQ(storage.location_of("/srv/books//a/./b"), u"\\a\\b");
+  EXPECT_EQ(storage.location_of("/srv/booksx/a"), std::nullopt);
+  EXPECT_EQ(storage.location_of("/srv"), std::nullopt);
+  EXPECT_EQ(storage.location_of("/srv/books/a/../../x"), std::nullopt);
+  EXPECT_EQ(storage.location_of("/srv/books/back\\slash"), std::nullopt);
+  EXPECT_EQ(storage.location_of("relative/path"), std::nullopt);
+  Storage whole("/");
+  EXPECT_EQ(whole.location_of("/"), u"\\");
+  EXPECT_EQ(whole.location_of("/home/me//"), u"\\home\\me");
+  EXPECT_EQ(whole.location_of("/" + std::string(300, 'x')), std::nullopt);
+}
+
+TEST(PlatformFiles, wildcards_ignore_case_and_star_dot_star_matches_all) {
+  EXPECT_TRUE(wildcard_match(u"*.*", u"noext"));
+  EXPECT_TRUE(wildcard_match(u"*.*", u".hidden"));
+  EXPECT_TRUE(wildcard_match(u"*.jpg", u"PAGE.JPG"));
+  EXPECT_FALSE(wildcard_match(u"*.jpg", u"page.jpeg"));
+  EXPECT_TRUE(wildcard_match(u"p?ge*.j*g", u"Page01.jpeg"));
+  EXPECT_TRUE(wildcard_match(u"a*b*c", u"aXbYbZc"));
+  EXPECT_FALSE(wildcard_match(u"a*b*c", u"aXbYbZ"));
+  EXPECT_TRUE(wildcard_match(u"read.*", u"read"));
+  EXPECT_FALSE(wildcard_match(u"read.*", u"ready"));
+  EXPECT_TRUE(wildcard_match(u"*.set", u"夜.SET"));
+  EXPECT_FALSE(wildcard_match(u"", u"a"));
+}
+
+TEST(PlatformFiles, find_lists_what_a_location_can_name) {
+  TempDir root;
+  ASSERT_TRUE(fixtures::make_dirs(root / "book/sub"));
+  for (const char* name : {"A.JPG", "b.jpeg", "noext", "back\\slash.jpg", "line\nbreak.jpg",
+                           "bad\xFF.jpg", "ページ.jpg"}) {
+    ASSERT_TRUE(fixtures::write_file(root / "book/" + name, "x")) << name;
+  }
+  ASSERT_EQ(::symlink((root / "book/sub").c_str(), (root / "book/link").c_str()), 0);
+  Storage storage(root.path());
+
+  auto all = listing(storage.find(u"\\book\\*.*"));
+  std::map<std::u16string, bool> want = {{u"A.JPG", false}, {u"b.jpeg", false}, {u"noext", false},
+                                         {u"ページ.jpg", false}, {u"sub", true}, {u"link", true}};
+  EXPECT_EQ(all, want);
+  auto jpgs = listing(storage.find(u"\\book\\*.jpg"));
+  EXPECT_EQ(jpgs.size(), 2u);
+  EXPECT_TRUE(jpgs.count(u"A.JPG"));
+
+  // The root, spelled with a doubled separator as the folder scan does.
+  auto top = storage.find(u"\\\\*.*");
+  ASSERT_EQ(top.size(), 1u);
+  EXPECT_EQ(top[0].name, u"book");
+  EXPECT_TRUE(top[0].directory);
+  EXPECT_EQ(listing(storage.find(u"*.*")), listing(top));
+  EXPECT_TRUE(storage.find(u"\\missing\\*.*").empty());
+  EXPECT_TRUE(storage.find(u"\\..\\*.*").empty());
+}
+
+TEST(PlatformFiles, open_and_read_files_but_not_folders) {
+  TempDir root;
+  ASSERT_TRUE(fixtures::write_file(root / "p.jpg", std::string("a\0b", 3)));
+  ASSERT_TRUE(fixtures::make_dirs(root / "dir.jpg"));
+  Storage storage(root.path());
+  EXPECT_TRUE(storage.open_read(u"\\p.jpg"));
+  EXPECT_FALSE(storage.open_read(u"\\dir.jpg"));
+  EXPECT_FALSE(storage.open_read(u"\\none.jpg"));
+  EXPECT_EQ(read_host_file(root / "p.jpg"), std::string("a\0b", 3));
+  EXPECT_EQ(read_host_file(root / "dir.jpg"), std::nullopt);
+  EXPECT_TRUE(host_file_exists(root / "p.jpg"));
+  EXPECT_FALSE(host_file_exists(root / "dir.jpg"));
+  EXPECT_TRUE(host_dir_exists(root / "dir.jpg"));
+  EXPECT_TRUE(make_host_dir(root / "dir.jpg"));   // already there
+  EXPECT_FALSE(make_host_dir(root / "p.jpg"));    // a file is in the way
+  EXPECT_TRUE(make_host_dirs(root / "x/y/z"));
+  EXPECT_TRUE(delete_host_file(root / "p.jpg"));
+  EXPECT_FALSE(delete_host_file(root / "p.jpg"));
+}
+
+// Every name in a folder, to see that no temporary file is left behind.
+std::vector<std::string> names_in(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const FindEntry& e : find_in_host_dir(dir, u"*")) names.push_back(std::string(e.name.begin(), e.name.end()));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(PlatformFiles, replace_swaps_the_whole_file_and_keeps_its_mode) {
+  TempDir dir;
+  const std::string path = dir / "zeb.cfg";
+  ASSERT_TRUE(replace_host_file(path, "first\r\n"));
+  EXPECT_EQ(fixtures::read_file(path), "first\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  ASSERT_TRUE(replace_host_file(path, "second"));
+  EXPECT_EQ(fixtures::read_file(path), "second");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"zeb.cfg"});
+}
+
+TEST(PlatformFiles, failed_replace_leaves_the_old_file_and_no_temporary) {
+  TempDir dir;
+  // A folder where the file should go: the final rename fails.
+  ASSERT_TRUE(fixtures::make_dirs(dir / "key.cfg"));
+  EXPECT_FALSE(replace_host_file(dir / "key.cfg", "AP00=1"));
+  EXPECT_TRUE(host_dir_exists(dir / "key.cfg"));
+  EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"key.cfg"});
+  EXPECT_FALSE(replace_host_file(dir / "missing/key.cfg", "AP00=1"));
+}
+
+TEST(PlatformFiles, replace_in_a_read_only_folder_fails_and_keeps_the_old_file) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TempDir dir;
+  ASSERT_TRUE(fixtures::write_file(dir / "zeb.cfg", "old"));
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
+  EXPECT_FALSE(replace_host_file(dir / "zeb.cfg", "new"));
+  ::chmod(dir.path().c_str(), 0700);
+  EXPECT_EQ(fixtures::read_file(dir / "zeb.cfg"), "old");
+}
+
+TEST(PlatformFiles, app_dir_falls_back_to_the_user_config_folder) {
+  TempDir dir;
+  EXPECT_EQ(resolve_app_dir(dir.path() + "/"), dir.path());
+  EXPECT_EQ(resolve_app_dir(dir / "new"), dir / "new");  // created
+  EXPECT_TRUE(host_dir_exists(dir / "new"));
+
+  ASSERT_TRUE(fixtures::write_file(dir / "file", ""));
+  const char* saved = std::getenv("XDG_CONFIG_HOME");
+  std::string saved_value = saved ? saved : "";
+  ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  // A folder below a plain file can be neither created nor written.
+  std::string resolved = resolve_app_dir(dir / "file/sub");
+  saved ? ::setenv("XDG_CONFIG_HOME", saved_value.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(resolved, dir / "config/zeb");
+  EXPECT_TRUE(host_dir_exists(dir / "config/zeb"));
+
+  std::string exe = executable_dir();
+  EXPECT_EQ(exe.front(), '/');
+  EXPECT_TRUE(host_dir_exists(exe));
+}
+
+}  // namespace
+}  // namespace zeb::platform
