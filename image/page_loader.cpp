@@ -1,7 +1,259 @@
-// Placeholder until the page loader lands.
+// Page loading: opens the page (a file, or the current archive at the
+// entry's data offset), decodes it with libjpeg one row at a time straight
+// into the page bitmap, and prepares the view of the new page.
+//
+// libjpeg reports fatal errors through a callback that must not return; ours
+// jumps back into the decoder with longjmp. Every function that calls setjmp
+// keeps only trivially destructible state, so the jump never skips a
+// destructor, and the C++ allocation of the bitmap happens between the two
+// guarded phases.
 #include "image/page_loader.h"
+
+#include <csetjmp>
+#include <cstdint>
+#include <type_traits>
+
+#include <jpeglib.h>
+
+#include "app/control_ids.h"
+#include "platform/text.h"
+#include "view/geometry.h"
+
 namespace zeb {
-int load_page(Viewer&, const std::u16string&) { return -1; }
-void free_page_bitmaps(Viewer& v) { v.window.page_bitmap.reset(); v.window.view_bitmap.reset(); }
-DecodedPage decode_jpeg(std::FILE*, bool) { return {}; }
+namespace {
+
+// Whole-image buffers of progressive files come from this budget (bytes);
+// a file that needs more is refused by the library instead of exhausting
+// the memory. A page at the largest allowed bitmap size fits.
+constexpr long kDecoderMemoryLimit = 2L << 30;
+constexpr int kValueBytes = 255;  // decimal fields are read from at most this many bytes
+
+struct GuardedErrorManager {
+  jpeg_error_mgr standard;  // first member: libjpeg passes us a pointer to it
+  std::jmp_buf resume;
+};
+
+[[noreturn]] void resume_after_fatal_error(j_common_ptr cinfo) {
+  (*cinfo->err->output_message)(cinfo);
+  std::longjmp(reinterpret_cast<GuardedErrorManager*>(cinfo->err)->resume, 1);
 }
+
+enum class Pixels { grey, bgr, cmyk };
+
+// One decode's libjpeg state, shared by the guarded phases.
+struct Decoder {
+  jpeg_decompress_struct cinfo;
+  GuardedErrorManager err;
+  Pixels pixels;
+  bool preview;
+};
+static_assert(std::is_trivially_destructible_v<Decoder>);
+
+// Bitmap sides: greyscale pages are rounded up to the next multiple of 8
+// that is strictly greater, which also leaves their rows without padding.
+long long bitmap_side(long long output_side, Pixels pixels) {
+  return pixels == Pixels::grey ? (output_side / 8 + 1) * 8 : output_side;
+}
+
+// Refuses headers whose bitmap would exceed the size the viewer allocates.
+bool fits_bitmap(const Decoder& d) {
+  const int denominator = d.preview ? 8 : 1;
+  const long long w = (static_cast<long long>(d.cinfo.image_width) + denominator - 1) / denominator;
+  const long long h = (static_cast<long long>(d.cinfo.image_height) + denominator - 1) / denominator;
+  return bitmap_side(w, d.pixels) * bitmap_side(h, d.pixels) <= platform::kMaxBitmapPixels;
+}
+
+// The thumbnail outside the page view: one eighth of the size with the
+// library's fast settings.
+void apply_preview_settings(jpeg_decompress_struct& cinfo) {
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = 8;
+  cinfo.two_pass_quantize = FALSE;
+  cinfo.dither_mode = JDITHER_ORDERED;
+  if (!cinfo.quantize_colors) cinfo.desired_number_of_colors = 216;
+  cinfo.dct_method = JDCT_IFAST;
+  cinfo.do_fancy_upsampling = FALSE;
+}
+
+// Greyscale stays one byte per pixel (expanded later in place), four-
+// component files come out as CMYK to be converted, and every other file is
+// asked for blue-green-red, the byte order of the bitmap.
+void choose_output(Decoder& d) {
+  switch (d.cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+      d.pixels = Pixels::grey;
+      break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+      d.pixels = Pixels::cmyk;
+      d.cinfo.out_color_space = JCS_CMYK;
+      break;
+    default:
+      d.pixels = Pixels::bgr;
+      d.cinfo.out_color_space = JCS_EXT_BGR;
+      break;
+  }
+}
+
+int output_components(Pixels pixels) {
+  return pixels == Pixels::grey ? 1 : pixels == Pixels::cmyk ? 4 : 3;
+}
+
+// Creates the decompressor, reads the header and starts decompression.
+// False after a fatal library error or for a refused size.
+bool start_decoding(Decoder& d, std::FILE* file) {
+  if (setjmp(d.err.resume)) return false;
+  d.cinfo.err = jpeg_std_error(&d.err.standard);
+  d.err.standard.error_exit = resume_after_fatal_error;
+  jpeg_create_decompress(&d.cinfo);
+  d.cinfo.mem->max_memory_to_use = kDecoderMemoryLimit;
+  jpeg_stdio_src(&d.cinfo, file);
+  jpeg_read_header(&d.cinfo, TRUE);
+  if (d.preview) apply_preview_settings(d.cinfo);
+  choose_output(d);
+  if (!fits_bitmap(d)) return false;
+  jpeg_start_decompress(&d.cinfo);
+  return d.cinfo.output_components == output_components(d.pixels);
+}
+
+// Spreads the grey bytes at the start of the row over 3 bytes each, from the
+// right end so that no grey byte is overwritten before it is read.
+void expand_grey_row(std::uint8_t* row, int width) {
+  for (int x = width - 1; x >= 0; --x) {
+    const std::uint8_t grey = row[x];
+    row[3 * x] = grey;
+    row[3 * x + 1] = grey;
+    row[3 * x + 2] = grey;
+  }
+}
+
+// Adobe files (those with the Adobe marker) store 255 minus the ink amount.
+void cmyk_row_to_bgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+    for (int i = 0; i < 3; ++i) {
+      const int ink_free = inverted ? cmyk[2 - i] : 255 - cmyk[2 - i];
+      bgr[i] = static_cast<std::uint8_t>((ink_free * k + 127) / 255);
+    }
+  }
+}
+
+// Reads the rows top to bottom into the bitmap (picture row y is memory row
+// H - 1 - y) and finishes decompression. False after a fatal library error.
+bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
+  if (setjmp(d.err.resume)) return false;
+  jpeg_decompress_struct& cinfo = d.cinfo;
+  const int width = static_cast<int>(cinfo.output_width);
+  JSAMPARRAY cmyk_row = nullptr;
+  if (d.pixels == Pixels::cmyk) {
+    cmyk_row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                          cinfo.output_width * 4, 1);
+  }
+  while (cinfo.output_scanline < cinfo.output_height) {
+    std::uint8_t* row = bitmap.picture_row(static_cast<int>(cinfo.output_scanline));
+    JSAMPROW target = cmyk_row ? cmyk_row[0] : row;
+    if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
+    if (d.pixels == Pixels::grey) expand_grey_row(row, width);
+    if (cmyk_row) cmyk_row_to_bgr(cmyk_row[0], row, width, cinfo.saw_Adobe_marker);
+  }
+  jpeg_finish_decompress(&cinfo);
+  return true;
+}
+
+// Step of the folder history: the list starts with the current folder and
+// page; the previous pair of the same folder is replaced.
+void record_in_folder_history(Viewer& v) {
+  const ViewerState& s = v.state;
+  if (v.dialog.item_text(ctl::folder_history, 0) == s.LastDir) {
+    v.dialog.delete_item(ctl::folder_history, 0);
+    v.dialog.delete_item(ctl::folder_history, 0);
+  }
+  if (!s.LastFName.empty()) {
+    v.dialog.insert_item(ctl::folder_history, 0, s.LastDir);
+    v.dialog.insert_item(ctl::folder_history, 1, s.LastFName);
+  }
+}
+
+// Decimal value of a control's text as the byte-oriented settings read it.
+int decimal_value(std::u16string_view text) {
+  return text::parse_int(std::string_view(text::to_cp932(text)).substr(0, kValueBytes));
+}
+
+// Moves an archive file forward to the data of entry page_index. Offsets are
+// written as signed 32-bit text; a negative one is read as its unsigned
+// counterpart, so archives between 2 and 4 GiB still open.
+bool seek_to_entry(Viewer& v, std::FILE* file) {
+  long long offset = decimal_value(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
+  if (offset < 0) offset += 1LL << 32;
+  return fseeko(file, static_cast<off_t>(offset), SEEK_CUR) == 0;
+}
+
+// Puts a decoded page in place and prepares its view: zoom mode, then the
+// clamp of the start position and the halving for a centred start.
+void show_decoded_page(Viewer& v, DecodedPage page) {
+  v.window.page_bitmap = std::move(page.bitmap);
+  v.window.page_width = page.width;
+  v.window.page_height = page.height;
+  compute_view_geometry(v);
+  finish_start_position(v);
+}
+
+}  // namespace
+
+DecodedPage decode_jpeg(std::FILE* file, bool preview) {
+  DecodedPage page;
+  if (!file) return page;
+  Decoder d{};
+  d.preview = preview;
+  if (start_decoding(d, file)) {
+    const auto w = static_cast<int>(d.cinfo.output_width);
+    const auto h = static_cast<int>(d.cinfo.output_height);
+    page.bitmap = platform::Bitmap::create(static_cast<int>(bitmap_side(w, d.pixels)),
+                                           static_cast<int>(bitmap_side(h, d.pixels)));
+    if (page.bitmap && read_rows(d, *page.bitmap)) {
+      page.width = w;
+      page.height = h;
+    } else {
+      page.bitmap.reset();
+    }
+  }
+  jpeg_destroy_decompress(&d.cinfo);
+  return page;
+}
+
+int load_page(Viewer& v, const std::u16string& path) {
+  ViewerState& s = v.state;
+  if (s.load_block == 1) return -1;
+  s.LastFName = v.dialog.item_text(ctl::page_list, s.page_index);
+  if (s.panel_mode == 0) record_in_folder_history(v);
+  const bool archive = s.archive_mode == 1;
+  if (archive && v.dialog.item_count(ctl::page_list) == 0) {
+    free_page_bitmaps(v);
+    return -1;
+  }
+  const std::u16string location = archive ? s.LastDir : path;
+  s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
+  free_page_bitmaps(v);
+  set_start_position(v);
+  platform::FilePtr file = v.platform.storage.open_read(location);
+  if (!file) return -1;
+  DecodedPage page;
+  if (!archive || seek_to_entry(v, file.get())) {
+    page = decode_jpeg(file.get(), s.viewing == 0 && s.settings_open == 0);
+  }
+  if (page.bitmap) {
+    show_decoded_page(v, std::move(page));
+  } else {
+    // The page is abandoned: the view stays without a page.
+    v.window.page_width = 0;
+    v.window.page_height = 0;
+  }
+  return 0;
+}
+
+void free_page_bitmaps(Viewer& v) {
+  v.window.page_bitmap.reset();
+  v.window.view_bitmap.reset();
+}
+
+}  // namespace zeb

@@ -1,0 +1,276 @@
+// Page loading: bitmap layout, previews, archive entries, damaged files and
+// the bookkeeping a load does (history, wait time, refusal).
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/startup.h"
+#include "image/page_loader.h"
+#include "platform/text.h"
+#include "tools/fixtures/fixtures.h"
+
+namespace zeb {
+namespace {
+
+namespace fx = fixtures;
+
+// The same file decoded by libjpeg on its own, top-down, RGB or grey.
+struct Reference {
+  int width = 0, height = 0, components = 0;
+  std::vector<std::uint8_t> samples;
+  const std::uint8_t* at(int x, int y) const {
+    return samples.data() + (static_cast<size_t>(y) * width + x) * components;
+  }
+};
+
+Reference reference_decode(const std::string& bytes) {
+  jpeg_decompress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&cinfo, TRUE);
+  if (cinfo.jpeg_color_space != JCS_GRAYSCALE) cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  Reference r{static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+              cinfo.output_components, {}};
+  r.samples.resize(static_cast<size_t>(r.width) * r.height * r.components);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = r.samples.data() + static_cast<size_t>(cinfo.output_scanline) * r.width * r.components;
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return r;
+}
+
+// A viewer over a temporary storage root, in the page view unless a test
+// says otherwise.
+class PageLoader : public ::testing::Test {
+ protected:
+  PageLoader() {
+    p.storage = platform::Storage(dir.path());
+    v = std::make_unique<Viewer>(p);
+    create_controls(*v);
+    v->state.viewing = 1;
+    v->state.LastDir = u"\\";
+  }
+
+  // Writes a page file into the root, lists it and returns its location.
+  std::u16string add_page(const std::string& name, const std::string& bytes) {
+    EXPECT_TRUE(fx::write_file(dir / name, bytes));
+    v->dialog.insert_item(ctl::page_list, -1, text::from_utf8(name));
+    return u"\\" + text::from_utf8(name);
+  }
+
+  const platform::Bitmap* page() const { return v->window.page_bitmap.get(); }
+
+  fx::TempDir dir;
+  platform::Platform p;
+  std::unique_ptr<Viewer> v;
+};
+
+TEST_F(PageLoader, greyscale_page_is_rounded_up_and_expanded_to_grey_pixels) {
+  fx::JpegOptions grey;
+  grey.grey = true;
+  const std::string bytes = fx::jpeg_bytes(100, 50, grey);
+  ASSERT_EQ(load_page(*v, add_page("grey.jpg", bytes)), 0);
+  ASSERT_NE(page(), nullptr);
+  EXPECT_EQ(page()->width(), 104);
+  EXPECT_EQ(page()->height(), 56);
+  EXPECT_EQ(page()->stride(), 312);
+  EXPECT_EQ(v->window.page_width, 100);
+  EXPECT_EQ(v->window.page_height, 50);
+
+  const Reference ref = reference_decode(bytes);
+  for (int y = 0; y < 56; ++y) {
+    const std::uint8_t* row = page()->picture_row(y);
+    for (int x = 0; x < 104; ++x) {
+      const int expected = (x < 100 && y < 50) ? ref.at(x, y)[0] : 0;  // margin stays black
+      ASSERT_EQ(row[3 * x], expected) << x << "," << y;
+      ASSERT_EQ(row[3 * x + 1], expected) << x << "," << y;
+      ASSERT_EQ(row[3 * x + 2], expected) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(PageLoader, colour_page_is_blue_green_red_bottom_up_with_padded_rows) {
+  const std::string bytes = fx::jpeg_bytes(101, 40);
+  ASSERT_EQ(load_page(*v, add_page("odd.jpg", bytes)), 0);
+  ASSERT_NE(page(), nullptr);
+  EXPECT_EQ(page()->width(), 101);
+  EXPECT_EQ(page()->height(), 40);
+  EXPECT_EQ(page()->stride(), 304);
+
+  const Reference ref = reference_decode(bytes);
+  for (int y = 0; y < 40; ++y) {
+    const std::uint8_t* row = page()->memory_row(39 - y);
+    for (int x = 0; x < 101; ++x) {
+      const std::uint8_t* rgb = ref.at(x, y);
+      ASSERT_EQ(row[3 * x], rgb[2]) << x << "," << y;
+      ASSERT_EQ(row[3 * x + 1], rgb[1]) << x << "," << y;
+      ASSERT_EQ(row[3 * x + 2], rgb[0]) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(PageLoader, preview_outside_the_page_view_is_one_eighth) {
+  const std::u16string page_path = add_page("big.jpg", fx::jpeg_bytes(1600, 1200));
+  v->state.viewing = 0;
+  ASSERT_EQ(load_page(*v, page_path), 0);
+  EXPECT_EQ(v->window.page_width, 200);
+  EXPECT_EQ(v->window.page_height, 150);
+
+  v->state.settings_open = 1;  // the settings panel shows the page at full size
+  ASSERT_EQ(load_page(*v, page_path), 0);
+  EXPECT_EQ(v->window.page_width, 1600);
+  EXPECT_EQ(v->window.page_height, 1200);
+}
+
+TEST_F(PageLoader, archive_entry_is_decoded_from_its_listed_offset) {
+  const std::string stamp("UT\x05\x00\x01\x00\x00\x00\x00", 9);  // an extended time stamp
+  fx::ZipEntry first{"a.jpg", fx::jpeg_bytes(40, 30), false, stamp, false, false};
+  fx::ZipEntry second{"b.jpg", fx::jpeg_bytes(64, 48), false, "", false, false};
+  ASSERT_TRUE(fx::write_file(dir / "book.zip", fx::zip_bytes({first, second})));
+  const int second_offset = 30 + 5 + 9 + static_cast<int>(first.data.size()) + 30 + 5;
+  v->state.archive_mode = 1;
+  v->state.LastDir = u"\\book.zip";
+  for (const char16_t* name : {u"a.jpg", u"b.jpg"}) v->dialog.insert_item(ctl::page_list, -1, name);
+  v->dialog.insert_item(ctl::archive_offsets, -1, u"44");
+  v->dialog.insert_item(ctl::archive_offsets, -1, text::from_int(second_offset));
+
+  v->state.page_index = 1;
+  ASSERT_EQ(load_page(*v, u"ignored"), 0);
+  EXPECT_EQ(v->window.page_width, 64);
+  EXPECT_EQ(v->state.LastFName, u"b.jpg");
+  v->state.page_index = 0;
+  ASSERT_EQ(load_page(*v, u"ignored"), 0);
+  EXPECT_EQ(v->window.page_width, 40);
+
+  // An offset that does not point at the entry's data gives no page, but
+  // the load has run.
+  v->dialog.delete_item(ctl::archive_offsets, 0);
+  v->dialog.insert_item(ctl::archive_offsets, 0, u"45");
+  EXPECT_EQ(load_page(*v, u"ignored"), 0);
+  EXPECT_EQ(page(), nullptr);
+}
+
+TEST_F(PageLoader, archive_load_fails_without_pages_or_file) {
+  add_page("shown.jpg", fx::jpeg_bytes(16, 16));
+  ASSERT_EQ(load_page(*v, u"\\shown.jpg"), 0);
+  v->state.archive_mode = 1;
+  v->state.LastDir = u"\\missing.zip";
+  v->dialog.insert_item(ctl::archive_offsets, -1, u"0");
+  EXPECT_EQ(load_page(*v, u"\\shown.jpg"), -1);
+  EXPECT_EQ(page(), nullptr);
+
+  v->dialog.clear_items(ctl::page_list);
+  EXPECT_EQ(load_page(*v, u"\\shown.jpg"), -1);
+}
+
+TEST_F(PageLoader, damaged_files_abandon_the_page_and_later_loads_work) {
+  const std::string good = fx::jpeg_bytes(64, 48);
+  const std::string other = fx::jpeg_bytes(32, 32, {.seed = 7});
+  const std::string cases[] = {
+      "this is not a JPEG file at all",
+      good.substr(0, 120),                               // ends inside the header
+      good.substr(0, good.size() - 2) + other.substr(2),  // a second frame after the first
+  };
+  const std::u16string good_path = add_page("good.jpg", good);
+  for (const std::string& bytes : cases) {
+    ASSERT_EQ(load_page(*v, good_path), 0);
+    ASSERT_NE(page(), nullptr);
+    const std::u16string bad_path = add_page("bad.jpg", bytes);
+    EXPECT_EQ(load_page(*v, bad_path), 0);
+    EXPECT_EQ(page(), nullptr);
+    EXPECT_EQ(v->window.page_width, 0);
+  }
+}
+
+TEST_F(PageLoader, file_cut_short_inside_the_picture_still_shows_the_page) {
+  const std::string good = fx::jpeg_bytes(200, 160);
+  ASSERT_EQ(load_page(*v, add_page("short.jpg", good.substr(0, good.size() / 2))), 0);
+  ASSERT_NE(page(), nullptr);
+  EXPECT_EQ(v->window.page_width, 200);
+  EXPECT_EQ(v->window.page_height, 160);
+}
+
+TEST_F(PageLoader, cmyk_page_gets_the_colours_of_its_rgb_twin) {
+  fx::JpegOptions options{.quality = 95, .number = 7};
+  const std::string rgb = fx::jpeg_bytes(96, 128, options);
+  options.cmyk = true;
+  ASSERT_EQ(load_page(*v, add_page("cmyk.jpg", fx::jpeg_bytes(96, 128, options))), 0);
+  ASSERT_NE(page(), nullptr);
+  ASSERT_EQ(page()->stride(), 96 * 3);
+
+  const Reference ref = reference_decode(rgb);
+  long long difference = 0;
+  for (int y = 0; y < 128; ++y) {
+    const std::uint8_t* row = page()->picture_row(y);
+    for (int x = 0; x < 96; ++x) {
+      for (int c = 0; c < 3; ++c) difference += std::abs(row[3 * x + c] - ref.at(x, y)[2 - c]);
+    }
+  }
+  EXPECT_LT(difference / (96 * 128 * 3), 6);  // compression noise only
+}
+
+TEST_F(PageLoader, blocked_load_changes_nothing) {
+  add_page("a.jpg", fx::jpeg_bytes(16, 16));
+  ASSERT_EQ(load_page(*v, u"\\a.jpg"), 0);
+  v->state.load_block = 1;
+  v->state.LastFName = u"before.jpg";
+  v->dialog.set_text(ctl::wait_field, u"99");
+  const int history = v->dialog.item_count(ctl::folder_history);
+
+  EXPECT_EQ(load_page(*v, u"\\a.jpg"), -1);
+  EXPECT_NE(page(), nullptr);
+  EXPECT_EQ(v->state.LastFName, u"before.jpg");
+  EXPECT_NE(v->state.SlideShow, 99);
+  EXPECT_EQ(v->dialog.item_count(ctl::folder_history), history);
+}
+
+TEST_F(PageLoader, missing_file_fails_after_freeing_and_reading_the_wait) {
+  add_page("a.jpg", fx::jpeg_bytes(16, 16));
+  ASSERT_EQ(load_page(*v, u"\\a.jpg"), 0);
+  v->dialog.set_text(ctl::wait_field, u"35");
+  EXPECT_EQ(load_page(*v, u"\\gone.jpg"), -1);
+  EXPECT_EQ(page(), nullptr);
+  EXPECT_EQ(v->state.SlideShow, 35);
+
+  v->dialog.set_text(ctl::wait_field, u"");
+  EXPECT_EQ(load_page(*v, u"\\..\\a.jpg"), -1);  // cannot be mapped below the root
+  EXPECT_EQ(v->state.SlideShow, 0);
+}
+
+TEST_F(PageLoader, page_view_load_puts_the_current_pair_first_in_the_history) {
+  for (const char16_t* item : {u"\\", u"old.jpg", u"\\other", u"x.jpg"})
+    v->dialog.insert_item(ctl::folder_history, -1, item);
+  add_page("first.jpg", fx::jpeg_bytes(16, 16));
+  add_page("second.jpg", fx::jpeg_bytes(16, 16));
+  v->state.page_index = 1;
+  ASSERT_EQ(load_page(*v, u"\\second.jpg"), 0);
+  const std::vector<std::u16string> expected = {u"\\", u"second.jpg", u"\\other", u"x.jpg"};
+  EXPECT_EQ(v->dialog.find(ctl::folder_history)->items, expected);
+
+  // Another panel leaves the history alone.
+  v->state.panel_mode = 1;
+  v->state.page_index = 0;
+  ASSERT_EQ(load_page(*v, u"\\first.jpg"), 0);
+  EXPECT_EQ(v->state.LastFName, u"first.jpg");
+  EXPECT_EQ(v->dialog.find(ctl::folder_history)->items, expected);
+
+  // Without a page name the folder's pair is dropped and nothing is added.
+  v->state.panel_mode = 0;
+  v->state.page_index = 5;
+  load_page(*v, u"\\first.jpg");
+  const std::vector<std::u16string> dropped = {u"\\other", u"x.jpg"};
+  EXPECT_EQ(v->dialog.find(ctl::folder_history)->items, dropped);
+}
+
+}  // namespace
+}  // namespace zeb
