@@ -1,15 +1,245 @@
-// Placeholder until the zoom modes land.
+// Fit and zoom modes. The arithmetic is single precision, evaluated in the
+// order written, and truncates toward zero, so every page lands on exactly
+// the same pixel sizes the viewer has always given it.
 #include "view/geometry.h"
+
+#include <climits>
+#include <cmath>
+
+#include "app/control_ids.h"
+#include "platform/text.h"
+#include "view/resample.h"
+
 namespace zeb {
-void compute_view_geometry(Viewer&) {}
-DisplayedSize displayed_size(const Viewer& v) { return {v.window.page_width, v.window.page_height}; }
-void clamp_scroll(Viewer&) {}
-void set_start_position(Viewer&) {}
-void finish_start_position(Viewer&) {}
-void set_size_fields(Viewer&, int) {}
-void sync_mode_radios(Viewer&) {}
-void on_mode_combo_changed(Viewer&) {}
-void on_mode_radio_clicked(Viewer&, int) {}
-void on_auto_rotate_clicked(Viewer&) {}
-void on_reduction_clicked(Viewer&) {}
+namespace {
+
+constexpr int kScreenW = screen_scale * layout_w;  // pixels
+constexpr int kScreenH = screen_scale * layout_h;  // pixels
+
+float f(int value) { return static_cast<float>(value); }
+
+ViewPlan call(int target_w, int target_h, int rotate, float mode_scale, char16_t label) {
+  return ViewPlan{true, target_w, target_h, rotate, mode_scale, label};
 }
+
+// The page's width is fitted to T; an enlargement is left to drawing.
+ViewPlan fit_width(int T, int W, int H, int v_left) {
+  float mode_scale = 1.0f;
+  int Hn = truncate_to_int(f(T) / f(W) * f(H));
+  if (Hn >= H) {
+    mode_scale = f(Hn) / f(H);
+    Hn = H;
+    T = W;
+  }
+  if (v_left != 0) return call(Hn, T, v_left, mode_scale, u'2');
+  return call(T, Hn, 0, mode_scale, u'2');
+}
+
+// The page's height is fitted to T; an enlargement is left to drawing.
+ViewPlan fit_height(int T, int W, int H, int v_left) {
+  float mode_scale = 1.0f;
+  int Wn = truncate_to_int(f(T) / f(H) * f(W));
+  if (Wn >= W) {
+    mode_scale = f(Wn) / f(W);
+    Wn = W;
+    T = H;
+  }
+  if (v_left != 0) return call(T, Wn, v_left, mode_scale, u'1');
+  return call(Wn, T, 0, mode_scale, u'1');
+}
+
+// The page fits inside Text1 x Text2; an enlargement is left to drawing.
+ViewPlan fit_inside(int Text1, int Text2, int W, int H, int v_left) {
+  const float kx = f(Text1) / f(W);
+  const float ky = f(Text2) / f(H);
+  float k = kx < ky ? kx : ky;
+  float mode_scale = 1.0f;
+  if (k > 1.0f) {
+    mode_scale = k;
+    k = 1.0f;
+  }
+  if (v_left != 0) return call(truncate_to_int(f(H) * k), truncate_to_int(f(W) * k), v_left, mode_scale, u'4');
+  return call(truncate_to_int(f(W) * k), truncate_to_int(f(H) * k), 0, mode_scale, u'4');
+}
+
+// The page fits the screen by resampling, landscape pages turned.
+ViewPlan fit_screen(int W, int H) {
+  const int r = truncate_to_int(f(H) / f(W));
+  if (r < 1) {
+    const float kx = f(kScreenW) / f(H);
+    const float ky = f(kScreenH) / f(W);
+    const float k = kx < ky ? kx : ky;
+    return call(truncate_to_int(f(H) * k), truncate_to_int(f(W) * k), 1, 1.0f, u'5');
+  }
+  const float kx = f(kScreenW) / f(W);
+  const float ky = f(kScreenH) / f(H);
+  const float k = kx < ky ? kx : ky;
+  return call(truncate_to_int(f(W) * k), truncate_to_int(f(H) * k), 0, 1.0f, u'5');
+}
+
+struct SizeFields {
+  bool x_enabled, y_enabled;
+  const char16_t* x_label;
+  const char16_t* y_label;
+};
+constexpr SizeFields kSizeFields[7] = {
+    {false, false, u"Size x", u"Size y"}, {true, false, u"Size x", u"Size y"},
+    {false, true, u"Size x", u"Size y"},  {true, true, u"Size x", u"Size y"},
+    {false, false, u"Size x", u"Size y"}, {true, false, u"Size", u" "},
+    {true, false, u"Size", u" "},
+};
+
+void read_size_fields(Viewer& v) {
+  v.state.Text1 = text::parse_int(v.dialog.text(ctl::size_x));
+  v.state.Text2 = text::parse_int(v.dialog.text(ctl::size_y));
+  v.state.MAX_SP = text::parse_int(v.dialog.text(ctl::speed_field));
+}
+
+}  // namespace
+
+int truncate_to_int(float value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483648.0f) return INT_MAX;
+  if (value <= -2147483648.0f) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+ViewPlan plan_view(int mode, int W, int H, int Text1, int Text2, int v_left, int RSC) {
+  if (mode == 0) {
+    if (v_left == 1) return call(H, W, 1, 1.0f, u'3');
+    if (RSC == 1) return call(W, H, 0, 1.0f, u'3');
+    return ViewPlan{false, 0, 0, 0, 1.0f, u'0'};
+  }
+  if (mode < 1 || mode > 6) return ViewPlan{};
+  // Mode 5 fits the longer side, mode 6 the shorter; a square page is fitted
+  // by width in mode 5 and by height in mode 6.
+  const bool by_height = mode == 2 || (mode == 5 && W < H) || (mode == 6 && !(W < H));
+  if (W <= 0 || H <= 0) {
+    const char16_t labels[7] = {0, u'2', u'1', u'4', u'5', 0, 0};
+    return ViewPlan{false, 0, 0, 0, 1.0f, mode >= 5 ? (by_height ? u'1' : u'2') : labels[mode]};
+  }
+  if (mode == 3) return fit_inside(Text1, Text2, W, H, v_left);
+  if (mode == 4) return fit_screen(W, H);
+  if (by_height) return fit_height(mode == 2 ? Text2 : Text1, W, H, v_left);
+  return fit_width(Text1, W, H, v_left);
+}
+
+FitScales fit_scales(int Ws, int Hs) {
+  const float fx = f(screen_scale) * 240.0f / f(Ws);
+  const float fy = f(screen_scale) * 320.0f / f(Hs);
+  if (fx > fy) return FitScales{fx, fy};
+  return FitScales{fy, fx};
+}
+
+DisplayedSize scaled_size(int Wb, int Hb, float zoom, float mode_scale) {
+  return DisplayedSize{truncate_to_int(f(Wb) * zoom * mode_scale), truncate_to_int(f(Hb) * zoom * mode_scale)};
+}
+
+int clamp_offset(int offset, int displayed, int screen) {
+  if (displayed <= screen) return 0;
+  return offset > displayed - screen ? displayed - screen : offset;
+}
+
+void compute_view_geometry(Viewer& v) {
+  ViewerState& s = v.state;
+  MainWindow& w = v.window;
+  s.mode_scale = 1.0f;
+  s.fill_scale = 1.0f;
+  s.auto_rotated = 0;
+  read_size_fields(v);
+  if (s.v_mode == 5 || s.v_mode == 6) s.Text2 = s.Text1;
+  const ViewPlan plan = plan_view(s.v_mode, w.page_width, w.page_height, s.Text1, s.Text2, s.v_left, s.RSC);
+  int Ws = w.page_width, Hs = w.page_height;
+  if (plan.resample) {
+    resample_page(v, plan.target_w, plan.target_h, plan.rotate);
+    if (w.page_bitmap) {
+      Ws = w.view_width;
+      Hs = w.view_height;
+    }
+  }
+  s.mode_scale = plan.mode_scale;
+  // A bitmap with a zero side is never drawn; its scales stay neutral.
+  const FitScales scales = Ws > 0 && Hs > 0 ? fit_scales(Ws, Hs) : FitScales{};
+  s.fill_scale = scales.fill_scale;
+  s.fit_scale = scales.fit_scale;
+  if (plan.label != 0) s.mode_label = std::u16string(1, plan.label);
+  v.dialog.set_text(ctl::mode_indicator, s.mode_label);
+}
+
+DisplayedSize displayed_size(const Viewer& v) {
+  const ViewerState& s = v.state;
+  const MainWindow& w = v.window;
+  const bool view = s.v_mode != 0 || s.v_left == 1 || s.auto_rotated == 1;
+  return scaled_size(view ? w.view_width : w.page_width, view ? w.view_height : w.page_height, s.zoom,
+                     s.mode_scale);
+}
+
+void clamp_scroll(Viewer& v) {
+  const DisplayedSize d = displayed_size(v);
+  v.state.scroll_x = clamp_offset(v.state.scroll_x, d.w, kScreenW);
+  v.state.scroll_y = clamp_offset(v.state.scroll_y, d.h, kScreenH);
+}
+
+void set_start_position(Viewer& v) {
+  ViewerState& s = v.state;
+  s.center_x_pending = s.r_top == 2 ? 1 : 0;
+  s.center_y_pending = s.u_top == 2 ? 1 : 0;
+  s.scroll_x = s.r_top >= 1 ? kFarEnd : 0;
+  s.scroll_y = s.u_top >= 1 ? kFarEnd : 0;
+  // A mirrored page starts from the other end.
+  if (s.lr_mir == -1) s.scroll_x = s.scroll_x == 0 ? kFarEnd : 0;
+  if (s.ud_mir == -1) s.scroll_y = s.scroll_y == 0 ? kFarEnd : 0;
+}
+
+void finish_start_position(Viewer& v) {
+  ViewerState& s = v.state;
+  clamp_scroll(v);
+  // Halving the clamped far end centres the page.
+  if (s.center_y_pending == 1) {
+    s.center_y_pending = 0;
+    s.scroll_y /= 2;
+  }
+  if (s.center_x_pending == 1) {
+    s.center_x_pending = 0;
+    s.scroll_x /= 2;
+  }
+}
+
+void set_size_fields(Viewer& v, int mode) {
+  if (mode < 0 || mode > 6) return;
+  const SizeFields& fields = kSizeFields[mode];
+  v.dialog.enable(ctl::size_x, fields.x_enabled);
+  v.dialog.enable(ctl::size_y, fields.y_enabled);
+  v.dialog.set_text(ctl::size_x_label, fields.x_label);
+  v.dialog.set_text(ctl::size_y_label, fields.y_label);
+}
+
+void sync_mode_radios(Viewer& v) {
+  for (int i = 0; i < 7; ++i) v.dialog.set_check(ctl::mode_radios[i], v.state.v_mode == i);
+}
+
+void on_mode_combo_changed(Viewer& v) {
+  v.state.v_mode = v.dialog.selection(ctl::mode_combo);
+  set_size_fields(v, v.state.v_mode);
+  sync_mode_radios(v);
+}
+
+void on_mode_radio_clicked(Viewer& v, int mode) {
+  v.state.v_mode = mode;
+  v.dialog.set_selection(ctl::mode_combo, mode);
+  set_size_fields(v, mode);
+  // The radios form one group: the clicked one is the only one checked.
+  sync_mode_radios(v);
+}
+
+void on_auto_rotate_clicked(Viewer& v) {
+  v.state.RSC = v.state.RSC == 0 ? 1 : 0;
+  v.dialog.set_check(ctl::auto_rotate_check, v.state.RSC != 0);
+}
+
+void on_reduction_clicked(Viewer& v) {
+  v.state.ZOOM_MODE = v.state.ZOOM_MODE == 0 ? 1 : 0;
+  v.dialog.set_check(ctl::reduction_check, v.state.ZOOM_MODE != 0);
+}
+
+}  // namespace zeb

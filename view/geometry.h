@@ -27,4 +27,33 @@ void on_mode_radio_clicked(Viewer& v, int mode);
 void on_auto_rotate_clicked(Viewer& v);
 void on_reduction_clicked(Viewer& v);
 
+// The arithmetic behind the above, free of the viewer.
+
+// Float to int by truncation toward zero; values beyond the int range
+// saturate and NaN gives 0, so absurd sizes typed into the size fields can
+// never make the conversion undefined.
+int truncate_to_int(float value);
+
+// What a zoom mode asks of the resampler for a W x H page.
+struct ViewPlan {
+  bool resample = false;
+  int target_w = 0, target_h = 0, rotate = 0;
+  float mode_scale = 1.0f;  // enlargement left to drawing
+  char16_t label = 0;       // digit shown in the mode indicator; 0 for an unknown mode
+};
+// Text2 is not used by modes 5 and 6 (both fit one side to Text1).
+ViewPlan plan_view(int mode, int W, int H, int Text1, int Text2, int v_left, int RSC);
+
+struct FitScales {
+  float fill_scale = 1.0f;  // zoom at which the bitmap covers the screen
+  float fit_scale = 1.0f;   // zoom at which it fits inside the screen
+};
+// For a shown bitmap of Ws x Hs pixels (both positive).
+FitScales fit_scales(int Ws, int Hs);
+
+// Wb x Hb scaled by zoom, then by mode_scale, truncated.
+DisplayedSize scaled_size(int Wb, int Hb, float zoom, float mode_scale);
+// A scroll offset cut down to what a displayed side leaves off screen.
+int clamp_offset(int offset, int displayed, int screen);
+
 }  // namespace zeb
