@@ -109,8 +109,6 @@ void choose_start_position(Viewer& v, int row, int column) {
   v.state.u_top = kStartOf[row];
   set_start_position(v);
   finish_start_position(v);
-  v.state.center_x_pending = 0;
-  v.state.center_y_pending = 0;
 }
 
 void apply_picker_cell(Viewer& v, int row, int column) {
