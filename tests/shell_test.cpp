@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "platform/instance.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
@@ -177,4 +178,15 @@ TEST(Panels, settings_panel_shows_mode_controls_and_hides_browser) {
   EXPECT_TRUE(c[1]["checked"].get<bool>());
   EXPECT_FALSE(c[2]["visible"].get<bool>());
   EXPECT_EQ(run.last_state()["settings_open"], 1);
+}
+
+TEST(Startup, second_instance_on_same_settings_reports_and_exits_zero) {
+  Library lib;
+  zeb::platform::InstanceGuard first(lib.settings / "ZEB_CFG");
+  ASSERT_FALSE(first.already_running());
+  auto run = run_script(lib.root.path(), lib.settings.path(), "state\n");
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.lines.size(), 1u);
+  EXPECT_EQ(run.lines[0], (nlohmann::json{{"already_running", true}}));
+  EXPECT_TRUE(first.raise_requested());
 }

@@ -11,6 +11,7 @@
 #include "frontend/script/script_host.h"
 #include "app/messages.h"
 #include "platform/files.h"
+#include "platform/instance.h"
 #include "platform/text.h"
 
 namespace zeb::script {
@@ -89,6 +90,12 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   platform.host = &host;
   platform.storage = platform::Storage(o.root);
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
+  // Two viewers must never share one set of settings files.
+  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG");
+  if (guard.already_running()) {
+    out << "{\"already_running\":true}\n";
+    return 0;
+  }
   std::optional<std::u16string> location;
   if (o.location && !(location = start_location(o, platform.storage, err))) return 2;
 
