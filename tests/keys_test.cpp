@@ -8,6 +8,7 @@
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "input/keys.h"
+#include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {
@@ -255,6 +256,90 @@ TEST_F(KeysTest, key_settings_button_opens_and_closes_the_panel) {
   EXPECT_EQ(v.dialog.text(ctl::key_settings), u"キー設定");
   EXPECT_FALSE(v.dialog.visible(ctl::key_list));
   EXPECT_TRUE(v.dialog.visible(ctl::speed_field));  // the settings panel is back
+}
+
+}  // namespace
+}  // namespace zeb
+
+namespace zeb {
+namespace {
+
+using fixtures::TempDir;
+
+struct Book {
+  TempDir root, settings;
+  Book() {
+    fixtures::make_dirs(root / "book");
+    for (int i = 1; i <= 3; ++i) {
+      fixtures::write_jpeg(root / ("book/p" + std::to_string(i) + ".jpg"), 64, 48);
+    }
+  }
+  std::string key_cfg() const { return settings / "ZEB_CFG/key.cfg"; }
+  testing::ScriptRun run(const std::string& script) {
+    return testing::run_script(root.path(), settings.path(), script, {root / "book"});
+  }
+};
+
+std::vector<nlohmann::json> states_of(const testing::ScriptRun& run) {
+  std::vector<nlohmann::json> states;
+  for (const auto& line : run.lines) {
+    if (line.contains("state")) states.push_back(line["state"]);
+  }
+  return states;
+}
+
+TEST(KeysScript, previous_page_key_waits_until_the_settings_panel_closes) {
+  Book book;
+  const testing::ScriptRun run = book.run(
+      "click 1021\nkey a press\ntick 3\nstate\n"
+      "click 1021\ntick\nstate\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto states = states_of(run);
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_EQ(states[0]["key_state"], 10);
+  EXPECT_EQ(states[0]["viewing"], 0);
+  EXPECT_EQ(states[1]["key_state"], -1);
+  EXPECT_EQ(states[1]["viewing"], 1);  // the selected page is opened
+}
+
+TEST(KeysScript, three_line_file_unbinds_the_arrows_and_start) {
+  Book book;
+  fixtures::make_dirs(book.settings / "ZEB_CFG");
+  fixtures::write_file(book.key_cfg(), "AP00=0\r\nAP01=2\r\nAP02=3\r\n");
+  const testing::ScriptRun run = book.run("dblclick 1003\nkey left down\nkey start press\ntick\nstate\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto states = states_of(run);
+  ASSERT_EQ(states.size(), 1u);
+  EXPECT_EQ(states[0]["key_actions"][1], 2);
+  EXPECT_EQ(states[0]["key_actions"][21], 0);
+  EXPECT_EQ(states[0]["page_index"], 0);
+  EXPECT_EQ(states[0]["key_state"], 0);
+  // Start-up writes the bindings back in full.
+  const std::string file = fixtures::read_file(book.key_cfg());
+  EXPECT_EQ(file.rfind("AP00=0\r\nAP01=2\r\nAP02=3\r\nAP03=0\r\n", 0), 0u);
+  EXPECT_NE(file.find("AP24=0\r\n"), std::string::npos);
+}
+
+TEST(KeysScript, learning_a_listed_key_again_moves_it_to_the_end_and_saves) {
+  Book book;
+  const testing::ScriptRun run = book.run(
+      "click 1021\nclick 1077\n"
+      "select 1080 1\nkey right press\n"
+      "control 1078\ncontrol 1079\n"
+      "click 1082\nclick 1077\nstate\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto controls = run.controls();
+  ASSERT_EQ(controls.size(), 2u);
+  const auto& keys = controls[0]["items"];
+  const auto& actions = controls[1]["items"];
+  ASSERT_EQ(keys.size(), 8u);
+  EXPECT_EQ(keys.back(), "ボタン22");
+  EXPECT_EQ(actions.back(), "次のページ");
+  EXPECT_EQ(keys[5], "ボタン23");
+  const auto states = states_of(run);
+  EXPECT_EQ(states[0]["key_learn"], 0);
+  EXPECT_EQ(states[0]["settings_open"], 1);
+  EXPECT_NE(fixtures::read_file(book.key_cfg()).find("AP22=1\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "input/taps.h"
+#include "tests/harness.h"
+#include "tools/fixtures/fixtures.h"
 
 namespace zeb {
 namespace {
@@ -262,6 +264,72 @@ TEST_F(TapsTest, browser_press_opens_a_page_only_from_the_thumbnail_box) {
   EXPECT_EQ(v.state.viewing, 0);
   EXPECT_EQ(v.state.drag_pending, 0);
   EXPECT_EQ(v.state.repaint_request, 1);
+}
+
+}  // namespace
+}  // namespace zeb
+
+namespace zeb {
+namespace {
+
+using fixtures::TempDir;
+
+struct Book {
+  TempDir root, settings;
+  explicit Book(int pages) {
+    fixtures::make_dirs(root / "book");
+    for (int i = 1; i <= pages; ++i) {
+      fixtures::write_jpeg(root / ("book/p" + std::to_string(i) + ".jpg"), 64, 48);
+    }
+  }
+  testing::ScriptRun run(const std::string& script) {
+    return testing::run_script(root.path(), settings.path(), script, {root / "book"});
+  }
+};
+
+TEST(TapsScript, zones_turn_pages_and_the_panel_cross_goes_back_to_the_browser) {
+  Book book(5);
+  const testing::ScriptRun run = book.run(
+      "dblclick 1003\n"
+      "tap 470 500\nstate\n"
+      "tap 10 500\nstate\n"
+      "tap 240 600\nstate\ncontrol 1042\n"
+      "tap 450 10\nstate\ncontrol 1042\n"
+      "tick\nstate\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<nlohmann::json> states;
+  for (const auto& line : run.lines) {
+    if (line.contains("state")) states.push_back(line["state"]);
+  }
+  ASSERT_EQ(states.size(), 5u);
+  EXPECT_EQ(states[0]["page_index"], 1);
+  EXPECT_EQ(states[1]["page_index"], 0);
+  EXPECT_EQ(states[2]["panel_aux"], 1);
+  EXPECT_EQ(states[3]["key_state"], 11);
+  EXPECT_EQ(states[3]["panel_aux"], 0);
+  EXPECT_EQ(states[4]["viewing"], 0);
+  EXPECT_EQ(states[4]["key_state"], -1);
+  const auto controls = run.controls();
+  ASSERT_EQ(controls.size(), 2u);
+  EXPECT_TRUE(controls[0]["visible"].get<bool>());
+  EXPECT_FALSE(controls[1]["visible"].get<bool>());
+}
+
+TEST(TapsScript, number_pad_types_into_the_focused_settings_field) {
+  Book book(1);
+  const testing::ScriptRun run = book.run(
+      "click 1021\n"
+      "tap 120 500\ncontrol 1086\n"  // focus the speed field
+      "tap 382 430\ncontrol 1086\n"
+      "tap 420 560\ntap 420 560\ncontrol 1086\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto controls = run.controls();
+  ASSERT_EQ(controls.size(), 3u);
+  EXPECT_TRUE(controls[0]["focused"].get<bool>());
+  const std::string before = controls[0]["text"];
+  ASSERT_FALSE(before.empty());
+  EXPECT_EQ(controls[1]["text"], before + "8");
+  EXPECT_EQ(controls[2]["text"], before.substr(0, before.size() - 1));
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // drags, the slide show, requested actions and the check boxes.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "platform/text.h"
+#include "tests/harness.h"
+#include "tools/fixtures/fixtures.h"
 #include "view/timer.h"
 
 namespace zeb {
@@ -365,6 +368,62 @@ TEST_F(TimerTest, repaint_requests_are_served_once) {
   on_timer(v);
   EXPECT_TRUE(p.paint_requested);  // the picker's delayed redraw
   EXPECT_EQ(v.state.picker_redraw_ticks, 3);
+}
+
+}  // namespace
+}  // namespace zeb
+
+namespace zeb {
+namespace {
+
+using fixtures::TempDir;
+
+// A folder "book" of pages under a fresh storage root, with its own settings folder.
+struct Book {
+  TempDir root, settings;
+  explicit Book(int pages, int width, int height) {
+    fixtures::make_dirs(root / "book");
+    for (int i = 1; i <= pages; ++i) {
+      fixtures::write_jpeg(root / ("book/p" + std::to_string(i) + ".jpg"), width, height);
+    }
+  }
+  testing::ScriptRun run(const std::string& script) {
+    return testing::run_script(root.path(), settings.path(), script, {root / "book"});
+  }
+};
+
+std::vector<int> field_after_each_state(const testing::ScriptRun& run, const char* field) {
+  std::vector<int> values;
+  for (const auto& line : run.lines) {
+    if (line.contains("state")) values.push_back(line["state"][field].get<int>());
+  }
+  return values;
+}
+
+TEST(TimerScript, held_left_key_accelerates_then_wraps_to_the_right_end) {
+  Book book(2, 1200, 800);
+  std::string script =
+      "click 1084\nclick 1084\n"      // smooth scrolling: off (-1) -> 0 -> 1
+      "dblclick 1003\n"                // view the first page, right end first
+      "tap 240 600\ntap 460 552\ntap 240 320\n"  // horizontal loop on the picker
+      "key left down\n";
+  for (int i = 0; i < 26; ++i) script += "tick\nstate\n";
+  const testing::ScriptRun run = book.run(script);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(field_after_each_state(run, "scroll_x"),
+            (std::vector<int>{719, 717, 711, 697, 675, 645, 607, 561, 507, 445, 381, 317, 253,
+                              189, 125, 61, 0, 0, 0, 0, 0, 720, 720, 720, 720, 656}));
+}
+
+TEST(TimerScript, slide_show_turns_a_page_every_two_seconds_while_viewing) {
+  Book book(3, 64, 48);
+  const testing::ScriptRun run = book.run(
+      "click 1034\ntick 25\nstate\n"   // the browser is shown: no slide
+      "dblclick 1003\ntick 19\nstate\ntick\nstate\ntick 20\nstate\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The countdown is not reset when the slide show starts: 25 ticks in the
+  // browser left it untouched at 20, the first slide comes after 20 ticks.
+  EXPECT_EQ(field_after_each_state(run, "page_index"), (std::vector<int>{0, 0, 1, 2}));
 }
 
 }  // namespace
