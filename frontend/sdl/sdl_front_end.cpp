@@ -1,0 +1,133 @@
+// The window front end: options, the single-instance guard, SDL, the viewer's
+// start-up, the event loop and the end.
+#include "frontend/sdl/sdl_front_end.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "frontend/sdl/session.h"
+#include "frontend/sdl/window_host.h"
+#include "platform/files.h"
+#include "platform/instance.h"
+#include "platform/text.h"
+
+namespace zeb::sdl {
+namespace {
+
+struct Options {
+  int scale = 0;  // 0: the largest that fits the display
+  std::string root = "/";
+  std::string settings;
+  std::optional<std::string> location;
+};
+
+bool parse_scale(const std::string& word, int& scale) {
+  scale = text::parse_int(word);
+  return scale >= 1 && scale <= 16 && word.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool parse_options(const std::vector<std::string>& args, Options& o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool takes_value = a == "--scale" || a == "--root" || a == "--settings";
+    if (takes_value && i + 1 >= args.size()) {
+      std::fprintf(stderr, "zeb: %s needs a value\n", a.c_str());
+      return false;
+    }
+    if (a == "--scale") {
+      if (!parse_scale(args[++i], o.scale)) {
+        std::fprintf(stderr, "zeb: --scale takes a whole number from 1 to 16\n");
+        return false;
+      }
+    } else if (a == "--root") {
+      o.root = args[++i];
+    } else if (a == "--settings") {
+      o.settings = args[++i];
+    } else if (!a.empty() && a[0] == '-') {
+      std::fprintf(stderr, "zeb: unknown option %s (see zeb --help)\n", a.c_str());
+      return false;
+    } else if (o.location) {
+      std::fprintf(stderr, "zeb: only one location may be given\n");
+      return false;
+    } else {
+      o.location = a;
+    }
+  }
+  return true;
+}
+
+// The location given on the command line as a location path of the root.
+std::optional<std::u16string> start_location(const std::string& host, const platform::Storage& storage) {
+  if (!platform::host_dir_exists(host) && !platform::host_file_exists(host)) {
+    std::fprintf(stderr, "zeb: %s does not exist\n", host.c_str());
+    return std::nullopt;
+  }
+  auto location = storage.location_of(host);
+  if (!location)
+    std::fprintf(stderr, "zeb: %s is outside the storage root %s\n", host.c_str(), storage.root().c_str());
+  return location;
+}
+
+bool start_sdl() {
+  // Closing the window is the viewer's Cancel command, not the end of SDL.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr,
+                 "zeb: cannot open a window (%s).\n"
+                 "zeb: without a display, run the viewer headless: zeb --headless (see zeb --help)\n",
+                 SDL_GetError());
+    return false;
+  }
+  // Gamepads are optional: without them the keyboard still serves.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+  return true;
+}
+
+int run_viewer(platform::Platform& platform, const Options& o, platform::InstanceGuard& guard,
+               const std::u16string* location) {
+  std::string error;
+  auto window = Window::open(o.scale > 0 ? o.scale : default_scale(), error);
+  if (!window) {
+    std::fprintf(stderr, "zeb: cannot open a window (%s); zeb --headless runs without one\n", error.c_str());
+    return 2;
+  }
+  WindowHost host;
+  platform.host = &host;
+  auto viewer = std::make_unique<Viewer>(platform);
+  Session session(*viewer, *window, &guard);
+  host.attach(&session);
+  create_controls(*viewer);
+  initialise_main_window(*viewer, location);
+  pump(*viewer);
+  session.run();
+  destroy_main_window(*viewer);
+  host.attach(nullptr);
+  return 0;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args) {
+  Options o;
+  if (!parse_options(args, o)) return 2;
+  platform::Platform platform;
+  platform.storage = platform::Storage(o.root);
+  platform.app_dir_host = platform::resolve_app_dir(o.settings);
+  std::optional<std::u16string> location;
+  if (o.location && !(location = start_location(*o.location, platform.storage))) return 2;
+  // Two viewers must never share one set of settings files: a second start
+  // raises the first window and ends.
+  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG");
+  if (guard.already_running()) return 0;
+  if (!start_sdl()) return 2;
+  const int status = run_viewer(platform, o, guard, location ? &*location : nullptr);
+  SDL_Quit();
+  return status;
+}
+
+}  // namespace zeb::sdl

@@ -1,0 +1,68 @@
+#pragma once
+// The window's event loop: poll -> dispatch -> timer -> present. The message
+// box and the pop-up menu run nested loops of the same kind, in which the
+// 100 ms timer keeps ticking while they wait for their answer.
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "app/viewer.h"
+#include "frontend/sdl/modal_view.h"
+#include "frontend/sdl/sdl_window.h"
+#include "frontend/sdl/stylus.h"
+#include "platform/instance.h"
+
+namespace zeb::sdl {
+
+class Session {
+ public:
+  Session(Viewer& v, Window& window, platform::InstanceGuard* guard);
+  ~Session();
+
+  // Runs until the main window ends.
+  void run();
+  // Modal loops answering the viewer's questions.
+  bool ask(const std::u16string& text, const std::u16string& caption);
+  int choose(const std::vector<platform::MenuItem>& items);
+  bool has_focus() const { return focus_; }
+
+ private:
+  enum class Modal { none, message_box, menu };
+
+  // Waits for the next event or the next tick; ticks when one is due.
+  bool next_event(SDL_Event& e);
+  void tick();
+  // Events every loop handles the same way; true when consumed.
+  bool handle_window_event(const SDL_Event& e);
+  void handle_input(const SDL_Event& e);
+  void settle(bool window_stylus);
+  void handle_key(int vk, bool down);
+  void handle_text(const char* utf8);
+  // Answers of the modal loops: -1 while undecided.
+  int message_box_input(const SDL_Event& e);
+  int menu_input(const SDL_Event& e);
+  void follow_window_state();
+  void present();
+
+  Viewer& v_;
+  Window& window_;
+  platform::InstanceGuard* guard_;
+  Stylus stylus_;
+  std::map<int, int> seen_selections_;
+  std::vector<SDL_GameController*> pads_;
+  std::uint64_t next_tick_ms_ = 0;
+  bool focus_ = true;
+  bool minimised_ = false;
+  bool dirty_ = true;
+  int last_x_ = 0, last_y_ = 0;  // last stylus position, screen pixels
+  Modal modal_ = Modal::none;
+  MessageBoxView box_;
+  MenuView menu_;
+  // A release chooses only after a press in the menu or a move over it, so
+  // the release of the press that opened the menu leaves it open.
+  bool menu_armed_ = false;
+};
+
+}  // namespace zeb::sdl

@@ -1,0 +1,129 @@
+// The message box and the pop-up menu: nested loops in which the timer keeps
+// ticking and every paint still reaches the screen, drawn over by the box.
+#include <climits>
+
+#include "frontend/sdl/key_map.h"
+#include "frontend/sdl/session.h"
+
+namespace zeb::sdl {
+namespace {
+
+constexpr int kUndecided = INT_MIN;
+
+bool is_close(const SDL_Event& e) {
+  return e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE;
+}
+
+// Keys and gamepad buttons as the virtual keys the boxes answer to.
+int pressed_vk(const SDL_Event& e) {
+  if (e.type == SDL_KEYDOWN) {
+    if (e.key.keysym.sym == SDLK_TAB) return kVkRight;
+    return vk_of_key(e.key.keysym.sym);
+  }
+  if (e.type == SDL_CONTROLLERBUTTONDOWN) {
+    const int vk = vk_of_button(static_cast<SDL_GameControllerButton>(e.cbutton.button));
+    if (vk == kVkGameA) return kVkReturn;
+    if (vk == kVkGameB) return kVkEscape;
+    return vk;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool Session::ask(const std::u16string& text, const std::u16string& caption) {
+  if (modal_ != Modal::none) return false;
+  stylus_.cancel(v_);
+  modal_ = Modal::message_box;
+  box_ = MessageBoxView{text, caption, 0};
+  dirty_ = true;
+  int answer = kUndecided;
+  SDL_Event e;
+  while (answer == kUndecided && !v_.platform.ended) {
+    if (next_event(e) && !handle_window_event(e)) answer = message_box_input(e);
+    if (dirty_) present();
+  }
+  modal_ = Modal::none;
+  dirty_ = true;
+  return answer == 1;
+}
+
+// 1 for Yes, 0 for No, kUndecided while the box stays open.
+int Session::message_box_input(const SDL_Event& e) {
+  if (is_close(e)) return 0;
+  if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+    if (e.type == SDL_MOUSEBUTTONUP) v_.platform.keys.set_stylus(false);
+    for (int i = 0; i < 2; ++i) {
+      if (!message_box_button(i).contains(e.button.x, e.button.y)) continue;
+      if (e.type == SDL_MOUSEBUTTONUP) return i == 0 ? 1 : 0;
+      box_.focused = i;
+      dirty_ = true;
+    }
+    return kUndecided;
+  }
+  if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_y || e.key.keysym.sym == SDLK_n))
+    return e.key.keysym.sym == SDLK_y ? 1 : 0;
+  switch (pressed_vk(e)) {
+    case kVkReturn: return box_.focused == 0 ? 1 : 0;
+    case kVkEscape: return 0;
+    case kVkLeft:
+    case kVkRight:
+      box_.focused = 1 - box_.focused;
+      dirty_ = true;
+      return kUndecided;
+    default: return kUndecided;
+  }
+}
+
+int Session::choose(const std::vector<platform::MenuItem>& items) {
+  if (modal_ != Modal::none || items.empty()) return 0;
+  modal_ = Modal::menu;
+  menu_ = MenuView{items, last_x_, last_y_, 0, 0};
+  menu_armed_ = false;
+  dirty_ = true;
+  int choice = kUndecided;
+  SDL_Event e;
+  while (choice == kUndecided && !v_.platform.ended) {
+    if (next_event(e) && !handle_window_event(e)) choice = menu_input(e);
+    if (dirty_) present();
+  }
+  modal_ = Modal::none;
+  // The press that opened the menu, or that chose from it, ends here.
+  stylus_.cancel(v_);
+  dirty_ = true;
+  return choice == kUndecided ? 0 : choice;
+}
+
+// The chosen item's id, 0 when dismissed, kUndecided while open. A release
+// over an item chooses it; a press outside the menu dismisses it.
+int Session::menu_input(const SDL_Event& e) {
+  if (is_close(e)) return 0;
+  const bool button = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
+  if (button || (e.type == SDL_MOUSEMOTION && (e.motion.state & SDL_BUTTON_LMASK))) {
+    const int x = button ? e.button.x : e.motion.x, y = button ? e.button.y : e.motion.y;
+    const int item = menu_item_at(menu_, x, y);
+    if (e.type == SDL_MOUSEBUTTONDOWN && !menu_rect(menu_).contains(x, y)) return 0;
+    if (e.type == SDL_MOUSEBUTTONDOWN) menu_armed_ = true;
+    if (item >= 0 && item != menu_.highlighted) menu_.highlighted = item, menu_armed_ = true, dirty_ = true;
+    if (e.type == SDL_MOUSEBUTTONUP && menu_armed_ && item >= 0 && menu_.items[item].id != 0)
+      return menu_.items[item].id;
+    return kUndecided;
+  }
+  if (e.type == SDL_MOUSEWHEEL) {
+    move_menu_highlight(menu_, e.wheel.y > 0 ? -1 : 1);
+    dirty_ = true;
+    return kUndecided;
+  }
+  switch (pressed_vk(e)) {
+    case kVkReturn: return menu_.items[menu_.highlighted].id;
+    case kVkEscape: return 0;
+    case kVkUp:
+    case kVkDown:
+      move_menu_highlight(menu_, pressed_vk(e) == kVkUp ? -1 : 1);
+      dirty_ = true;
+      return kUndecided;
+    default: return kUndecided;
+  }
+}
+
+}  // namespace zeb::sdl

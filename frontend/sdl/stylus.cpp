@@ -1,0 +1,153 @@
+#include "frontend/sdl/stylus.h"
+
+#include <algorithm>
+
+#include "app/control_input.h"
+#include "app/messages.h"
+#include "platform/draw.h"
+
+namespace zeb::sdl {
+namespace {
+
+using platform::Control;
+using platform::Kind;
+
+constexpr std::uint64_t kDoubleClickMs = 500;
+constexpr int kDragThreshold = 12;  // pixels a list press moves before it scrolls
+constexpr int kWheelRows = 3;
+
+void scroll_to(Control& list, int top) {
+  list.top_index = std::clamp(top, 0, platform::list_max_top(list));
+}
+
+// The list's top index for a scroll-bar press at py: the bar's length spans
+// every top index.
+void scroll_by_bar(Viewer& v, Control& list, int py) {
+  const platform::Rect bar = platform::list_scroll_bar(list);
+  if (bar.h <= 0) return;
+  const int max_top = platform::list_max_top(list);
+  scroll_to(list, ((py - bar.y) * (max_top + 1)) / bar.h);
+  v.repaint();
+}
+
+bool any_drop_down_open(const Viewer& v) {
+  for (const Control& c : v.dialog.controls())
+    if (c.dropped_down) return true;
+  return false;
+}
+
+}  // namespace
+
+void Stylus::down(Viewer& v, int px, int py, std::uint64_t now_ms) {
+  v.platform.keys.set_stylus(true);
+  control_ = stylus_target(v, px, py);
+  Control* c = control_ ? v.dialog.find(control_) : nullptr;
+  if (!c) {
+    // A press beside an open drop-down only closes it.
+    if (any_drop_down_open(v)) {
+      for (Control& other : v.dialog.controls()) other.dropped_down = false;
+      mode_ = Mode::none;
+      v.repaint();
+      return;
+    }
+    mode_ = Mode::window;
+    stylus_down(v, px, py);
+    return;
+  }
+  if (c->kind == Kind::list) return press_list(v, *c, px, py, now_ms);
+  mode_ = Mode::control;
+  press_control(v, control_, px, py);
+  if (c->kind == Kind::edit && v.dialog.focus() == control_)
+    c->caret = platform::edit_caret_at(*c, px, true);
+}
+
+void Stylus::press_list(Viewer& v, Control& list, int px, int py, std::uint64_t now_ms) {
+  const platform::Rect bar = platform::list_scroll_bar(list);
+  if (bar.contains(px, py)) {
+    mode_ = Mode::scroll_bar;
+    v.dialog.set_focus(list.id);
+    scroll_by_bar(v, list, py);
+    return;
+  }
+  mode_ = Mode::control;
+  press_y_ = py;
+  press_top_ = list.top_index;
+  const int item = platform::list_item_at(list, px, py);
+  press_control(v, list.id, px, py);
+  const bool twice = item >= 0 && list.id == last_list_ && item == last_item_ &&
+                     now_ms - last_press_ms_ <= kDoubleClickMs;
+  last_list_ = list.id;
+  last_item_ = twice ? -1 : item;  // a third press starts a new pair
+  last_press_ms_ = now_ms;
+  if (twice) notify(v, list.id, Notify::dblclick);
+}
+
+void Stylus::move(Viewer& v, int px, int py) {
+  Control* c = control_ ? v.dialog.find(control_) : nullptr;
+  switch (mode_) {
+    case Mode::none: return;
+    case Mode::window: return stylus_move(v, px, py);
+    case Mode::scroll_bar:
+      if (c) scroll_by_bar(v, *c, py);
+      return;
+    case Mode::control:
+      if (c && c->kind == Kind::list && std::abs(py - press_y_) >= kDragThreshold) mode_ = Mode::list_drag;
+      else return drag_control(v, control_, px, py);
+      [[fallthrough]];
+    case Mode::list_drag:
+      // The items follow the stylus.
+      if (c) scroll_to(*c, press_top_ - (py - press_y_) / platform::kListItemHeight);
+      last_item_ = -1;
+      v.repaint();
+      return;
+  }
+}
+
+void Stylus::up(Viewer& v, int px, int py) {
+  v.platform.keys.set_stylus(false);
+  const Mode mode = mode_;
+  mode_ = Mode::none;
+  if (mode == Mode::window) stylus_up(v, px, py);
+  if (mode == Mode::control || mode == Mode::list_drag) release_control(v, control_, px, py);
+  control_ = 0;
+}
+
+void Stylus::cancel(Viewer& v) {
+  if (mode_ == Mode::none) return;
+  // The press ends where the stylus was last seen.
+  const Control* c = control_ ? v.dialog.find(control_) : nullptr;
+  up(v, c ? c->rect.x - 1 : 0, c ? c->rect.y - 1 : 0);
+}
+
+void Stylus::wheel(Viewer& v, int px, int py, int steps) {
+  for (Control& c : v.dialog.controls()) {
+    if (c.kind == Kind::combo && c.dropped_down && platform::combo_drop_rect(c).contains(px, py)) {
+      Control list = c;
+      list.rect = platform::combo_drop_rect(c);
+      c.top_index = std::clamp(c.top_index - steps * kWheelRows, 0, platform::list_max_top(list));
+      v.repaint();
+      return;
+    }
+  }
+  Control* c = v.dialog.find(stylus_target(v, px, py));
+  if (!c || c->kind != Kind::list) return;
+  scroll_to(*c, c->top_index - steps * kWheelRows);
+  v.repaint();
+}
+
+void keep_selections_in_view(Viewer& v, std::map<int, int>& seen) {
+  for (Control& c : v.dialog.controls()) {
+    if (c.kind != Kind::list) continue;
+    auto [it, inserted] = seen.try_emplace(c.id, c.selection);
+    if (!inserted && it->second == c.selection) continue;
+    it->second = c.selection;
+    if (c.selection < 0) continue;
+    const int rows = platform::list_visible_rows(c);
+    if (c.selection < c.top_index) scroll_to(c, c.selection);
+    else if (c.selection >= c.top_index + rows) scroll_to(c, c.selection - rows + 1);
+    else continue;
+    if (c.visible) v.repaint();
+  }
+}
+
+}  // namespace zeb::sdl

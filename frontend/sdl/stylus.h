@@ -1,0 +1,42 @@
+#pragma once
+// The stylus (mouse or touch) in the window: a press goes either to a
+// control, which answers it the way the platform's controls do, or to the
+// main window's stylus handlers. Lists also scroll by their scroll bar, by
+// dragging and by the wheel, and report double-clicks.
+#include <cstdint>
+#include <map>
+
+#include "app/viewer.h"
+
+namespace zeb::sdl {
+
+class Stylus {
+ public:
+  void down(Viewer& v, int px, int py, std::uint64_t now_ms);
+  void move(Viewer& v, int px, int py);
+  void up(Viewer& v, int px, int py);
+  // Wheel steps (positive = away from the user) over the point.
+  void wheel(Viewer& v, int px, int py, int steps);
+  bool held() const { return mode_ != Mode::none; }
+  bool on_window() const { return mode_ == Mode::window; }
+  // Ends a press without a release, when a modal box takes the stylus.
+  void cancel(Viewer& v);
+
+ private:
+  enum class Mode { none, window, control, scroll_bar, list_drag };
+  void press_list(Viewer& v, platform::Control& list, int px, int py, std::uint64_t now_ms);
+
+  Mode mode_ = Mode::none;
+  int control_ = 0;       // the control that took the press
+  int press_y_ = 0;       // where a list press started, pixels
+  int press_top_ = 0;     // the list's top index then
+  // The last press on a list item, for double-click detection.
+  int last_list_ = 0, last_item_ = -1;
+  std::uint64_t last_press_ms_ = 0;
+};
+
+// Scrolls every list whose selection changed since the last call so that
+// the selected item is in view, as a list box does when its selection is set.
+void keep_selections_in_view(Viewer& v, std::map<int, int>& seen);
+
+}  // namespace zeb::sdl
