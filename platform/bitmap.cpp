@@ -149,9 +149,7 @@ void stretch_copy(Bitmap& target, int dx, int dy, int dw, int dh,
       continue;
     }
     for (int off : offsets) {
-      dst[0] = src[off];
-      dst[1] = src[off + 1];
-      dst[2] = src[off + 2];
+      std::memcpy(dst, src + off, 3);
       dst += 3;
     }
   }

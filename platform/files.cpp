@@ -58,6 +58,45 @@ bool representable(const std::string& name, std::u16string* as_utf16) {
   return true;
 }
 
+// An absolute host path: a relative one is taken from the working folder.
+std::string absolute_host_path(const std::string& path) {
+  if (path.empty() || path[0] == '/') return trim_slashes(path);
+  char cwd[PATH_MAX];
+  if (!::getcwd(cwd, sizeof cwd)) return trim_slashes(path);
+  return trim_slashes(join_host(cwd, path));
+}
+
+std::optional<std::string> real_host_path(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (!::realpath(path.c_str(), resolved)) return std::nullopt;
+  return std::string(resolved);
+}
+
+// Location of an absolute, trimmed host path below an absolute root.
+std::optional<std::u16string> location_below(const std::string& root, const std::string& path) {
+  std::string rest;
+  if (root == "/") {
+    rest = path;
+  } else if (path == root) {
+    rest = "";
+  } else if (path.compare(0, root.size(), root) == 0 && path[root.size()] == '/') {
+    rest = path.substr(root.size());
+  } else {
+    return std::nullopt;
+  }
+  std::u16string location;
+  for (const std::string& part : split<char>(rest, '/')) {
+    if (part == ".") continue;
+    std::u16string wide;
+    if (part == ".." || !representable(part, &wide)) return std::nullopt;
+    location += u'\\';
+    location += wide;
+  }
+  if (location.empty()) return u"\\";
+  if (location.size() > kMaxLocationUnits) return std::nullopt;
+  return location;
+}
+
 char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 
 // Plain "*" and "?" matching with backtracking to the last star.
@@ -122,7 +161,7 @@ bool writable_dir(const std::string& dir) {
 
 }  // namespace
 
-Storage::Storage(std::string root) : root_(trim_slashes(std::move(root))) {}
+Storage::Storage(std::string root) : root_(absolute_host_path(root)) {}
 
 std::optional<std::string> Storage::host_path(std::u16string_view location) const {
   if (location.size() > kMaxLocationUnits) return std::nullopt;
@@ -137,29 +176,14 @@ std::optional<std::string> Storage::host_path(std::u16string_view location) cons
 }
 
 std::optional<std::u16string> Storage::location_of(const std::string& host_path) const {
-  if (host_path.empty() || host_path[0] != '/') return std::nullopt;
-  std::string path = trim_slashes(host_path);
-  std::string rest;
-  if (root_ == "/") {
-    rest = path;
-  } else if (path == root_) {
-    rest = "";
-  } else if (path.compare(0, root_.size(), root_) == 0 && path[root_.size()] == '/') {
-    rest = path.substr(root_.size());
-  } else {
-    return std::nullopt;
-  }
-  std::u16string location;
-  for (const std::string& part : split<char>(rest, '/')) {
-    if (part == ".") continue;
-    std::u16string wide;
-    if (part == ".." || !representable(part, &wide)) return std::nullopt;
-    location += u'\\';
-    location += wide;
-  }
-  if (location.empty()) return u"\\";
-  if (location.size() > kMaxLocationUnits) return std::nullopt;
-  return location;
+  if (host_path.empty()) return std::nullopt;
+  std::string path = absolute_host_path(host_path);
+  if (auto location = location_below(root_, path)) return location;
+  // The same folder may be reached through a link on either side.
+  std::optional<std::string> real_root = real_host_path(root_);
+  std::optional<std::string> real_path = real_host_path(path);
+  if (!real_root || !real_path || (*real_root == root_ && *real_path == path)) return std::nullopt;
+  return location_below(*real_root, *real_path);
 }
 
 std::vector<FindEntry> Storage::find(std::u16string_view location_pattern) const {

@@ -27,27 +27,19 @@ TEST(PlatformInstance, second_guard_on_a_folder_asks_the_first_to_raise) {
   EXPECT_FALSE(first.raise_requested());  // reported once
 }
 
-TEST(PlatformInstance, folder_is_free_again_once_the_holder_ends) {
-  fixtures::TempDir dir;
+TEST(PlatformInstance, folders_are_claimed_independently_and_freed_by_the_holder) {
+  fixtures::TempDir a, b;
   {
-    InstanceGuard first(dir.path());
-    ASSERT_TRUE(first.guarded());
+    InstanceGuard first(a.path());
+    InstanceGuard other(b.path());
+    EXPECT_FALSE(other.already_running());
+    InstanceGuard second(a.path());
+    EXPECT_TRUE(second.already_running());
+    EXPECT_FALSE(other.raise_requested());
   }
-  InstanceGuard again(dir.path());
+  InstanceGuard again(a.path());
   EXPECT_TRUE(again.guarded());
   EXPECT_FALSE(again.already_running());
-}
-
-TEST(PlatformInstance, different_settings_folders_run_side_by_side) {
-  fixtures::TempDir a, b;
-  InstanceGuard first(a.path());
-  InstanceGuard other(b.path());
-  EXPECT_FALSE(first.already_running());
-  EXPECT_FALSE(other.already_running());
-  InstanceGuard second(a.path());
-  EXPECT_TRUE(second.already_running());
-  EXPECT_TRUE(first.raise_requested());
-  EXPECT_FALSE(other.raise_requested());
 }
 
 TEST(PlatformInstance, unusable_folder_runs_unguarded) {

@@ -73,11 +73,7 @@ TEST(PlatformText, parse_int_follows_the_c_library_rule) {
   EXPECT_EQ(parse_int(u"99999999999"), 2147483647);
 }
 
-TEST(PlatformText, helpers_for_names_and_status_text) {
-  EXPECT_EQ(ascii_lower(u"PAGE.JPG Ａ É"), u"page.jpg Ａ É");
-  EXPECT_TRUE(ends_with(u"a.jpeg", u".jpeg"));
-  EXPECT_FALSE(ends_with(u"peg", u".jpeg"));
-  EXPECT_EQ(from_int(-1234567890123LL), u"-1234567890123");
+TEST(PlatformText, format_handles_text_longer_than_its_first_buffer) {
   EXPECT_EQ(format("%4d/%4d[%s]", 3, 120, "p.jpg"), u"   3/ 120[p.jpg]");
   std::string wide_field(300, 'x');
   EXPECT_EQ(format("<%s>", wide_field.c_str()), u"<" + std::u16string(300, u'x') + u">");
