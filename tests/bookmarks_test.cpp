@@ -5,6 +5,7 @@
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "input/bookmarks.h"
+#include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {
@@ -60,6 +61,29 @@ TEST_F(BookmarksTest, long_lines_follow_the_4096_byte_line_buffer) {
   const std::string wide = format_bookmarks({std::u16string(3000, u'漫')});
   EXPECT_EQ(wide.size(), 4092u + 2u);
   EXPECT_EQ(wide.substr(4090), "\x96\x9f\r\n");
+}
+
+TEST(BookmarksRestart, opened_book_moves_to_the_front_and_the_history_is_trimmed) {
+  fixtures::TempDir root, settings;
+  fixtures::make_dirs(root / "book");
+  for (int i = 1; i <= 4; ++i)
+    fixtures::write_jpeg(root / ("book/p" + std::to_string(i) + ".jpg"), 64, 48, {.number = i});
+  // 60 pairs (120 lines); pair 40 is the book, last shown at p3.jpg.
+  std::string history;
+  for (int i = 0; i < 60; ++i)
+    history += i == 40 ? "\\book\r\np3.jpg\r\n" : "\\gone" + std::to_string(i) + "\r\n001.jpg\r\n";
+  fixtures::make_dirs(settings / "ZEB_CFG");
+  fixtures::write_file(settings / "ZEB_CFG/auto_bk.dat", history);
+
+  const auto run = testing::run_script(root.path(), settings.path(), "state\nanswer yes\ncancel\n", {root / "book"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.last_state()["LastFName"], "p3.jpg");
+  const auto items = parse_bookmarks(fixtures::read_file(settings / "ZEB_CFG/auto_bk.dat"));
+  ASSERT_EQ(items.size(), 100u);  // MAX_BLOG 50 pairs
+  EXPECT_EQ(items[0], u"\\book");
+  EXPECT_EQ(items[1], u"p3.jpg");
+  EXPECT_EQ(items[2], u"\\gone0");
+  EXPECT_EQ(items[99], u"001.jpg");
 }
 
 }  // namespace
