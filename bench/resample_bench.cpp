@@ -1,0 +1,116 @@
+// Times the view transforms of one large scan-like page against the time it
+// takes to decode that page: resampling to fit the 480 x 640 screen with the
+// normal and the wide box filter and with the quarter turn, and the paint of
+// one page view. Prints median times and their ratios to the decode time.
+//
+// resample_bench [--runs N]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "image/page_loader.h"
+#include "image/render.h"
+#include "platform/services.h"
+#include "tools/fixtures/fixtures.h"
+#include "view/geometry.h"
+#include "view/resample.h"
+
+namespace {
+
+constexpr int kPageWidth = 2480;  // an A4 page scanned at 300 dpi
+constexpr int kPageHeight = 3508;
+constexpr int kScreenW = 480, kScreenH = 640;  // pixels
+
+// Median wall time of the runs in milliseconds, or a negative value when a
+// run failed.
+double median_ms(int runs, const std::function<bool()>& run) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!run()) return -1;
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+zeb::DecodedPage decode(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return {};
+  zeb::DecodedPage page = zeb::decode_jpeg(file, false);
+  std::fclose(file);
+  return page;
+}
+
+// Largest size of a w x h picture that fits the screen.
+void fit_screen(int w, int h, int& tw, int& th) {
+  const float k = std::min(static_cast<float>(kScreenW) / w, static_cast<float>(kScreenH) / h);
+  tw = static_cast<int>(w * k);
+  th = static_cast<int>(h * k);
+}
+
+bool report(const char* what, double ms, double decode_ms, double target) {
+  const double ratio = ms / decode_ms;
+  const bool ok = ms >= 0 && ratio <= target;
+  std::printf("%-16s %8.2f ms  ratio %.3f  (target <= %.2f) %s\n", what, ms, ratio, target, ok ? "ok" : "OVER");
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = 7;
+  if (argc == 3 && std::string(argv[1]) == "--runs") runs = std::max(1, std::atoi(argv[2]));
+  zeb::fixtures::TempDir dir;
+  const std::string path = dir / "scan.jpg";
+  zeb::fixtures::JpegOptions options;
+  options.scan_like = true;
+  if (!zeb::fixtures::write_jpeg(path, kPageWidth, kPageHeight, options)) {
+    std::fprintf(stderr, "resample_bench: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  zeb::DecodedPage page = decode(path);
+  if (!page.bitmap) {
+    std::fprintf(stderr, "resample_bench: the page did not decode\n");
+    return 1;
+  }
+  const double decode_ms = median_ms(runs, [&] { return decode(path).bitmap != nullptr; });
+
+  int tw = 0, th = 0, turned_w = 0, turned_h = 0;
+  fit_screen(kPageWidth, kPageHeight, tw, th);
+  fit_screen(kPageHeight, kPageWidth, turned_w, turned_h);
+  auto resample_ms = [&](int w, int h, int rotate, int wide) {
+    return median_ms(runs, [&] {
+      return zeb::resample(*page.bitmap, page.width, page.height, w, h, rotate, 0, wide).bitmap != nullptr;
+    });
+  };
+
+  std::printf("page %dx%d, decode %.2f ms (median of %d)\n", kPageWidth, kPageHeight, decode_ms, runs);
+  bool ok = report("resample normal", resample_ms(tw, th, 0, 0), decode_ms, 0.25);
+  ok = report("resample wide", resample_ms(tw, th, 0, 1), decode_ms, 0.5) && ok;
+  ok = report("resample turned", resample_ms(turned_w, turned_h, 1, 0), decode_ms, 0.35) && ok;
+
+  zeb::platform::Platform platform;
+  zeb::Viewer v(platform);
+  zeb::create_controls(v);
+  v.window.page_bitmap = std::move(page.bitmap);
+  v.window.page_width = page.width;
+  v.window.page_height = page.height;
+  v.state.viewing = 1;
+  v.state.v_mode = 4;
+  zeb::compute_view_geometry(v);
+  const double paint_ms = median_ms(runs, [&] {
+    zeb::paint(v);
+    return true;
+  });
+
+  std::printf("page view of %dx%d pixels shown at %dx%d\n", v.window.view_width, v.window.view_height,
+              zeb::displayed_size(v).w, zeb::displayed_size(v).h);
+  ok = report("paint page view", paint_ms, decode_ms, 0.02) && ok;
+  return ok ? 0 : 1;
+}
