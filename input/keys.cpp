@@ -212,8 +212,11 @@ void read_key_bindings(Viewer& v) {
   const std::string path = key_file_path(v);
   const std::optional<std::string> bytes = platform::read_host_file(path);
   if (!bytes) {
-    // A missing file is created from the bindings in memory.
-    platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
+    // A missing file is created from the bindings in memory; one that exists
+    // but cannot be read is left alone rather than overwritten.
+    if (!platform::host_file_exists(path)) {
+      platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
+    }
     return;
   }
   v.state.key_actions = parse_key_bindings(*bytes);

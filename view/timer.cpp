@@ -291,7 +291,7 @@ void on_timer(Viewer& v) {
   if (!run_requested_action(v)) return;
   if (run_drag(v)) return;
   run_held_zoom(v);
-  if (v.state.select_delay > 0) run_delayed_jump(v);
+  run_delayed_jump(v);
   const int dir = run_scroll_move(v.state);
   if (run_hold_counter(v.state, dir)) run_movement_tick(v);
   run_slide_show(v);
