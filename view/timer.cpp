@@ -42,7 +42,9 @@ constexpr int kPickerRedrawTicks = 3;
 constexpr int kScreenW = layout_w * screen_scale;  // pixels
 constexpr int kScreenH = layout_h * screen_scale;  // pixels
 
-// Step 1. Returns true when the tick ends here.
+// Restore after a minimise: the tick that sees a foreground window again
+// arms the restore, the next one makes the window full screen. Returns true
+// when the tick ends here.
 bool run_restore_sequence(Viewer& v) {
   ViewerState& s = v.state;
   if (s.timer_state == 1) {
@@ -64,7 +66,7 @@ bool run_restore_sequence(Viewer& v) {
   return true;
 }
 
-// Step 2: a sort waits until no folder scan blocks loading.
+// A requested sort waits until no folder scan blocks loading.
 void run_pending_sort(Viewer& v) {
   ViewerState& s = v.state;
   if (s.sort_request == 0 || s.load_block != 0) return;
@@ -108,7 +110,7 @@ void minimise_window(Viewer& v) {
   v.state.timer_state = 1;
 }
 
-// Step 3. Returns false when the tick ends here.
+// One-shot requests from keys and taps. Returns false when the tick ends here.
 bool run_requested_action(Viewer& v) {
   ViewerState& s = v.state;
   switch (s.key_state) {
@@ -125,7 +127,7 @@ bool run_requested_action(Viewer& v) {
   return true;
 }
 
-// Step 4. Returns true while a drag runs: nothing else moves meanwhile.
+// Drag scrolling. Returns true while a drag runs: nothing else moves meanwhile.
 bool run_drag(Viewer& v) {
   ViewerState& s = v.state;
   if (s.drag_pending != 1) return false;
@@ -139,7 +141,7 @@ bool run_drag(Viewer& v) {
   return true;
 }
 
-// Step 5.
+// Zoom while a top corner is held.
 void run_held_zoom(Viewer& v) {
   if (v.state.tap_down < 1) return;
   v.state.zoom = held_zoom_step(v.state.zoom, v.state.tap_down);
@@ -163,7 +165,8 @@ int move_for_request(ViewerState& s, int speed) {
   return dir;
 }
 
-// Step 7: returns the direction of this tick.
+// Held-key scrolling, paused while load_block counts down; returns the
+// direction of this tick.
 int run_scroll_move(ViewerState& s) {
   if (s.load_block != 0) {
     s.load_block = std::max(s.load_block - 1, 0);
@@ -181,7 +184,8 @@ int run_scroll_move(ViewerState& s) {
   return dir;
 }
 
-// Step 8. Returns true when this is a movement tick (step 9 runs).
+// The hold counter keeps a direction alive for a few ticks. Returns true
+// when this is a movement tick.
 bool run_hold_counter(ViewerState& s, int dir) {
   s.scroll_hold_x -= 1;
   if (s.scroll_hold_x > 0) {
@@ -234,7 +238,7 @@ void wrap_at_edge(ViewerState& s, int state) {
   }
 }
 
-// Step 9.
+// A movement tick: repaint, then the edge test and the wrap-around.
 void run_movement_tick(Viewer& v) {
   ViewerState& s = v.state;
   v.repaint();
@@ -255,7 +259,7 @@ void run_movement_tick(Viewer& v) {
   s.scroll_dir = kDirNone;
 }
 
-// Step 10. The countdown is not reset when the slide show starts.
+// The slide show. The countdown is not reset when the slide show starts.
 void run_slide_show(Viewer& v) {
   ViewerState& s = v.state;
   if (!s.viewing || s.slide_show_on != 1) return;
@@ -265,12 +269,12 @@ void run_slide_show(Viewer& v) {
   default_action(v);
 }
 
-// Step 11: the scroll offsets in the hidden file path box.
+// The scroll offsets in the hidden file path box.
 void show_scroll_offsets(Viewer& v) {
   v.dialog.set_text(ctl::file_path_box, text::format("%d:%d", v.state.scroll_x, v.state.scroll_y));
 }
 
-// Step 12.
+// Delayed picker redraw and one-shot repaint requests.
 void serve_repaint_requests(Viewer& v) {
   ViewerState& s = v.state;
   if (s.picker_redraw_ticks >= 1) {
