@@ -2,10 +2,15 @@
 // mirroring and zoom window, the browser's thumbnail, the picker.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "image/render.h"
 #include "platform/services.h"
+#include "tests/harness.h"
+#include "tools/fixtures/fixtures.h"
 
 namespace zeb {
 namespace {
@@ -30,7 +35,7 @@ std::unique_ptr<Bitmap> position_page(int w, int h) {
   return page;
 }
 
-struct Render : testing::Test {
+struct Render : ::testing::Test {
   platform::Platform p;
   Viewer v{p};
   Bitmap& screen = *p.screen;
@@ -158,6 +163,93 @@ TEST_F(Render, picker_draws_each_cell_in_its_selected_look) {
       EXPECT_EQ(screen.pixel(at.x + 40 * column + 1, at.y + 40 * row + 38), want) << column << "," << row;
     }
   }
+}
+
+// End to end through the script front end: a book of one page, a
+// configuration, and a screenshot of what the viewer shows.
+struct Shot {
+  int status = -1;
+  nlohmann::json state;
+  std::vector<unsigned char> rgb;  // 480 x 640, top row first
+  bool black(int x, int y) const { return at(x, y) == 0; }
+  unsigned at(int x, int y) const {
+    const unsigned char* p = &rgb[3 * (static_cast<size_t>(y) * 480 + x)];
+    return p[0] << 16 | p[1] << 8 | p[2];
+  }
+};
+
+// The configuration lines in order up to lr_mir, then ud_mir.
+std::string config(int v_mode, int text1, int lr_mir) {
+  return "x=0\r\nx=0\r\nLastDir=\\\r\nv_mode=" + std::to_string(v_mode) +
+         "\r\nud_lop=0\r\nlr_lop=0\r\nr_top=1\r\nu_top=0\r\nv_left=0\r\nText1=" + std::to_string(text1) +
+         "\r\nText2=320\r\nlr_mir=" + std::to_string(lr_mir) + "\r\nud_mir=1\r\n";
+}
+
+// Opens the book's one page (in the page view unless browse) and shoots it.
+Shot shoot(int page_w, int page_h, const std::string& cfg, bool browse = false) {
+  fixtures::TempDir root, settings;
+  fixtures::make_dirs(root / "book");
+  fixtures::write_jpeg(root / "book/p.jpg", page_w, page_h);
+  fixtures::make_dirs(settings / "ZEB_CFG");
+  fixtures::write_file(settings / "ZEB_CFG/zeb.cfg", cfg);
+  const std::string file = root / "shot.ppm";
+  const std::string open = browse ? "" : "ok\ntick 2\n";
+  auto run = zeb::testing::run_script(root.path(), settings.path(),
+                                 "select 1003 0\ntick 7\n" + open + "state\nshot " + file + "\n", {root / "book"});
+  Shot shot;
+  shot.status = run.status;
+  shot.state = run.last_state();
+  const std::string ppm = fixtures::read_file(file);
+  const std::string header = "P6\n480 640\n255\n";
+  if (ppm.size() == header.size() + 480 * 640 * 3 && ppm.compare(0, header.size(), header) == 0)
+    shot.rgb.assign(ppm.begin() + static_cast<long>(header.size()), ppm.end());
+  return shot;
+}
+
+TEST(RenderScript, narrow_page_has_black_margins_and_mirrors_between_them) {
+  const Shot plain = shoot(300, 640, config(0, 240, 1));
+  const Shot mirrored = shoot(300, 640, config(0, 240, -1));
+  ASSERT_EQ(plain.rgb.size(), 480u * 640 * 3);
+  ASSERT_EQ(mirrored.rgb.size(), 480u * 640 * 3);
+  EXPECT_EQ(mirrored.state["scroll_x"], 0);
+  for (int y = 0; y < 640; y += 13) {
+    for (int x : {0, 89, 390, 479}) {
+      EXPECT_TRUE(plain.black(x, y)) << x << "," << y;
+      EXPECT_TRUE(mirrored.black(x, y)) << x << "," << y;
+    }
+    EXPECT_FALSE(plain.black(90, y));
+    for (int x = 0; x < 300; ++x) ASSERT_EQ(mirrored.at(90 + x, y), plain.at(389 - x, y)) << x << "," << y;
+  }
+}
+
+TEST(RenderScript, doubled_width_shows_the_right_half_of_the_page_at_twice_the_size) {
+  const Shot plain = shoot(480, 640, config(0, 240, 1));
+  // Mode 1 asks for a width of 960: the view bitmap stays page-sized and
+  // drawing doubles it; the start position is the right end.
+  const Shot zoomed = shoot(480, 640, config(1, 960, 1));
+  ASSERT_EQ(zoomed.rgb.size(), 480u * 640 * 3);
+  EXPECT_FLOAT_EQ(zoomed.state["mode_scale"].get<float>(), 2.0f);
+  EXPECT_EQ(zoomed.state["scroll_x"], 480);
+  EXPECT_EQ(zoomed.state["scroll_y"], 0);
+  // The view bitmap's top two rows and right two columns are black.
+  EXPECT_TRUE(zoomed.black(200, 3));
+  EXPECT_TRUE(zoomed.black(476, 300));
+  for (int y = 4; y < 640; y += 7)
+    for (int x = 0; x < 476; x += 5) ASSERT_EQ(zoomed.at(x, y), plain.at(240 + x / 2, y / 2)) << x << "," << y;
+}
+
+TEST(RenderScript, browser_thumbnail_sits_in_its_black_box) {
+  const Shot shot = shoot(1600, 1200, config(0, 240, 1), true);
+  ASSERT_EQ(shot.rgb.size(), 480u * 640 * 3);
+  EXPECT_EQ(shot.state["page_width"], 200);
+  // Box (266, 360, 240, 240); preview 212 x 158 pixels at (266, 386).
+  EXPECT_EQ(shot.at(262, 380), 0xFFFFFFu);
+  EXPECT_TRUE(shot.black(267, 366));
+  EXPECT_TRUE(shot.black(400, 385));
+  EXPECT_TRUE(shot.black(400, 544));
+  EXPECT_TRUE(shot.black(478, 450));
+  EXPECT_FALSE(shot.black(266, 386));
+  EXPECT_FALSE(shot.black(477, 543));
 }
 
 }  // namespace
