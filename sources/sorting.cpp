@@ -6,13 +6,12 @@
 // the name at that position. For equal names this fixes which entry ends
 // where, and archives may hold duplicate names with different data, so the
 // result is reproduced exactly, in O(n log n): a stable sort ranks the
-// names, then the exchanges are replayed over an ordered set of (rank,
-// position) pairs instead of rescanning the list at every position.
+// names, then the exchanges are replayed with a tree of rank minima over the
+// positions instead of rescanning the list at every position.
 #include "sources/sorting.h"
 
 #include <algorithm>
-#include <iterator>
-#include <set>
+#include <climits>
 #include <utility>
 
 #include "app/control_ids.h"
@@ -68,28 +67,50 @@ void apply_order(Viewer& v, int id, const std::vector<int>& order) {
   }
 }
 
+// Minimum rank over ranges of list positions, in a complete binary tree
+// stored flat (node k has children 2k and 2k + 1; leaves from `size`).
+// Placed positions hold INT_MAX so they never win again.
+class RankTree {
+ public:
+  explicit RankTree(const std::vector<int>& rank) {
+    while (size_ < static_cast<int>(rank.size())) size_ *= 2;
+    node_.assign(2 * size_, INT_MAX);
+    std::copy(rank.begin(), rank.end(), node_.begin() + size_);
+    for (int k = size_ - 1; k > 0; --k) node_[k] = std::min(node_[2 * k], node_[2 * k + 1]);
+  }
+  int lowest() const { return node_[1]; }
+  // The last position that holds the lowest rank.
+  int last_lowest() const {
+    int k = 1;
+    while (k < size_) k = node_[2 * k + 1] == node_[1] ? 2 * k + 1 : 2 * k;
+    return k - size_;
+  }
+  void set(int position, int rank) {
+    int k = position + size_;
+    node_[k] = rank;
+    for (k /= 2; k > 0; k /= 2) node_[k] = std::min(node_[2 * k], node_[2 * k + 1]);
+  }
+
+ private:
+  int size_ = 1;
+  std::vector<int> node_;
+};
+
 }  // namespace
 
 std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool descending) {
   const int n = static_cast<int>(names.size());
   std::vector<int> rank = rank_names(names, descending);
   std::vector<int> at(n);  // original index of the name now at each position
-  std::set<std::pair<int, int>> remaining;  // (rank, position) not yet placed
-  for (int i = 0; i < n; ++i) {
-    at[i] = i;
-    remaining.insert({rank[i], i});
-  }
+  for (int i = 0; i < n; ++i) at[i] = i;
+  RankTree remaining(rank);
   for (int i = 0; i + 1 < n; ++i) {
-    // The candidate is the last position holding the lowest remaining rank.
-    int low = remaining.begin()->first;
-    int c = std::prev(remaining.lower_bound({low + 1, -1}))->second;
-    int here = rank[at[i]];
-    remaining.erase({here, i});
+    int c = remaining.last_lowest();
     if (c != i) {
-      remaining.erase({low, c});
-      remaining.insert({here, c});
+      remaining.set(c, rank[at[i]]);
       std::swap(at[i], at[c]);
     }
+    remaining.set(i, INT_MAX);
   }
   return at;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -149,6 +150,24 @@ TEST_F(ArchiveListing, only_the_first_3000_records_are_examined) {
   ASSERT_EQ(listed.size(), 2999u);
   EXPECT_EQ(listed.back().name, u"2999.jpg");
   EXPECT_EQ(listed.back().offset, data_offset(entries, 2999));
+}
+
+TEST_F(ArchiveListing, offsets_beyond_2_gib_keep_their_full_value) {
+  // A stored entry of 2.5 GiB (a sparse hole) followed by a page.
+  const std::uint32_t big = 0xA0000000u;
+  std::string header = fixtures::zip_bytes({stored("big.bin", "")}, false);
+  for (int k = 0; k < 4; ++k) header[18 + k] = header[22 + k] = static_cast<char>((big >> (8 * k)) & 0xFF);
+  std::string next = fixtures::zip_bytes({stored("after.jpg", "page")}, false);
+  std::string path = dir / "big.zip";
+  {
+    platform::FilePtr out = platform::open_host_file(path, "wb");
+    ASSERT_TRUE(out);
+    std::fwrite(header.data(), 1, header.size(), out.get());
+    ASSERT_EQ(fseeko(out.get(), static_cast<off_t>(header.size()) + big, SEEK_SET), 0);
+    std::fwrite(next.data(), 1, next.size(), out.get());
+  }
+  long long expected = static_cast<long long>(header.size()) + big + 30 + 9;
+  EXPECT_EQ(list_file(path), (std::vector<Listed>{{u"after.jpg", expected}}));
 }
 
 TEST_F(ArchiveListing, archive_made_by_the_zip_tool_lists_offsets_of_each_file) {
