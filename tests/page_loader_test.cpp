@@ -219,6 +219,35 @@ TEST_F(PageLoader, cmyk_page_gets_the_colours_of_its_rgb_twin) {
   EXPECT_LT(difference / (96 * 128 * 3), 6);  // compression noise only
 }
 
+TEST_F(PageLoader, start_position_follows_the_start_corner_and_mirroring) {
+  const std::u16string wide = add_page("wide.jpg", fx::jpeg_bytes(1000, 1400));  // 520 x 760 beyond the screen
+  const std::u16string narrow = add_page("narrow.jpg", fx::jpeg_bytes(300, 400));
+  struct Case {
+    int r_top, lr_mir, u_top, ud_mir;
+    std::u16string page;
+    int scroll_x, scroll_y;
+  };
+  const Case cases[] = {
+      {1, 1, 0, 1, wide, 520, 0},     // right edge, top
+      {1, -1, 0, 1, wide, 0, 0},      // mirrored: the far edge is the left one
+      {2, 1, 2, 1, wide, 260, 380},   // centred both ways
+      {2, -1, 2, -1, wide, 0, 0},     // mirroring turns the centred start into 0
+      {0, -1, 1, -1, wide, 520, 0},
+      {1, 1, 1, 1, narrow, 0, 0},     // a page inside the screen never scrolls
+  };
+  for (const Case& c : cases) {
+    v->state.r_top = c.r_top;
+    v->state.lr_mir = c.lr_mir;
+    v->state.u_top = c.u_top;
+    v->state.ud_mir = c.ud_mir;
+    ASSERT_EQ(load_page(*v, c.page), 0);
+    EXPECT_EQ(v->state.scroll_x, c.scroll_x) << c.r_top << " " << c.lr_mir;
+    EXPECT_EQ(v->state.scroll_y, c.scroll_y) << c.u_top << " " << c.ud_mir;
+    EXPECT_EQ(v->state.center_x_pending, 0);
+    EXPECT_EQ(v->state.center_y_pending, 0);
+  }
+}
+
 TEST_F(PageLoader, blocked_load_changes_nothing) {
   add_page("a.jpg", fx::jpeg_bytes(16, 16));
   ASSERT_EQ(load_page(*v, u"\\a.jpg"), 0);
