@@ -10,6 +10,7 @@
 #include "platform/text.h"
 #include "sources/archive.h"
 #include "sources/folders.h"
+#include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {
@@ -317,6 +318,62 @@ TEST_F(Siblings, folder_menu_checks_the_current_location_and_opens_the_choice) {
   EXPECT_EQ(v.state.LastDir, u"\\C");
   EXPECT_EQ(v.dialog.text(ctl::path_box), u"\\C");
   EXPECT_EQ(items(ctl::page_list), (Names{u"1.jpg"}));
+}
+
+}  // namespace
+}  // namespace zeb
+
+namespace zeb {
+namespace {
+
+// The whole path through the script front end: entering an archive from the
+// folder list, sorting it, choosing and opening a page, and leaving again.
+TEST(BrowsingScript, archive_is_entered_sorted_opened_and_left) {
+  fixtures::TempDir root, settings;
+  fixtures::write_file(root / "book.zip", fixtures::zip_bytes({stored("c.jpg", fixtures::jpeg_bytes(40, 16)),
+                                                               stored("a.jpg", fixtures::jpeg_bytes(56, 16)),
+                                                               stored("b.jpg", fixtures::jpeg_bytes(72, 16))}));
+  const auto run = testing::run_script(root.path(), settings.path(),
+                                       "select 1001 1\n"
+                                       "control 1003\n"
+                                       "click 1026\n"
+                                       "control 1043\n"
+                                       "tick\n"
+                                       "control 1003\ncontrol 1092\n"
+                                       "select 1003 2\n"
+                                       "dblclick 1003\n"
+                                       "state\n"
+                                       "cancel\n"
+                                       "select 1001 0\n"
+                                       "state\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto controls = run.controls();
+  ASSERT_EQ(controls.size(), 4u);
+  using J = nlohmann::json;
+  EXPECT_EQ(controls[0]["items"], J({"c.jpg", "a.jpg", "b.jpg"}));
+  EXPECT_EQ(controls[1]["text"], "昇順でソート中");
+  EXPECT_EQ(controls[2]["items"], J({"a.jpg", "b.jpg", "c.jpg"}));
+  std::string zip = fixtures::read_file(root / "book.zip");
+  for (int k = 0; k < 3; ++k) {
+    // Each offset names the data of the entry now at position k.
+    long long offset = std::stoll(controls[3]["items"][k].get<std::string>());
+    std::string expected = fixtures::jpeg_bytes(k == 0 ? 56 : k == 1 ? 72 : 40, 16);
+    EXPECT_EQ(zip.substr(offset, expected.size()), expected) << k;
+  }
+  const auto states = [&] {
+    std::vector<J> found;
+    for (const auto& line : run.lines)
+      if (line.contains("state")) found.push_back(line["state"]);
+    return found;
+  }();
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_EQ(states[0]["LastDir"], "\\book.zip");
+  EXPECT_EQ(states[0]["viewing"], 1);
+  EXPECT_EQ(states[0]["page_index"], 2);
+  EXPECT_EQ(states[0]["page_width"], 40);
+  EXPECT_EQ(states[1]["LastDir"], "");
+  EXPECT_EQ(states[1]["viewing"], 0);
+  EXPECT_EQ(states[1]["archive_mode"], 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "input/navigation.h"
 #include "platform/text.h"
 #include "sources/folders.h"
+#include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {
@@ -194,6 +195,39 @@ TEST_F(SiblingSteps, sibling_menu_commands_within_the_menu_open_that_sibling) {
   EXPECT_EQ(v.state.LastDir, u"\\s3");
   dispatch_menu_command(v, 8200);
   EXPECT_EQ(v.state.LastDir, u"\\s1");
+}
+
+}  // namespace
+}  // namespace zeb
+
+namespace zeb {
+namespace {
+
+// Slider moves through the script front end: the status line follows each
+// move at once, and only the last position is loaded, six ticks after it.
+TEST(NavigationScript, slider_run_loads_only_the_last_position) {
+  fixtures::TempDir root, settings;
+  fixtures::make_dirs(root / "book");
+  for (int i = 0; i < 8; ++i) fixtures::write_jpeg(root / "book" + "/" + std::string(1, 'a' + i) + ".jpg", 16, 16);
+  const auto run = testing::run_script(root.path(), settings.path(),
+                                       "slider 2\ntick\nslider 3\ntick\nslider 5\ntick\nslider 6\ntick\nslider 4\n"
+                                       "control 1043\n"
+                                       "tick 5\nstate\ntick\nstate\ncontrol 1003\n",
+                                       {root / "book"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<nlohmann::json> states;
+  for (const auto& line : run.lines)
+    if (line.contains("state")) states.push_back(line["state"]);
+  ASSERT_EQ(states.size(), 2u);
+  const auto controls = run.controls();
+  ASSERT_EQ(controls.size(), 2u);
+  const std::string target = controls[1]["items"][4].get<std::string>();
+  EXPECT_EQ(controls[0]["text"], "   5/   8[" + target + "]");
+  EXPECT_NE(states[0]["LastFName"], target);
+  EXPECT_EQ(states[0]["select_delay"], 1);
+  EXPECT_EQ(states[1]["LastFName"], target);
+  EXPECT_EQ(states[1]["page_index"], 4);
+  EXPECT_EQ(controls[1]["selection"], 4);
 }
 
 }  // namespace
