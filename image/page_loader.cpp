@@ -11,6 +11,8 @@
 
 #include <csetjmp>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <type_traits>
 
 #include <jpeglib.h>
@@ -179,13 +181,14 @@ int decimal_value(std::u16string_view text) {
   return text::parse_int(std::string_view(text::to_cp932(text)).substr(0, kValueBytes));
 }
 
-// Moves an archive file forward to the data of entry page_index. Offsets are
-// written as signed 32-bit text; a negative one is read as its unsigned
-// counterpart, so archives between 2 and 4 GiB still open.
+// Moves an archive file forward from its start to the data of entry
+// page_index. The offset is read as a 64-bit decimal value so that entries
+// beyond 2 GiB open; a negative offset cannot be applied and gives no page.
 bool seek_to_entry(Viewer& v, std::FILE* file) {
-  long long offset = decimal_value(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
-  if (offset < 0) offset += 1LL << 32;
-  return fseeko(file, static_cast<off_t>(offset), SEEK_CUR) == 0;
+  const std::string offset_text =
+      text::to_cp932(v.dialog.item_text(ctl::archive_offsets, v.state.page_index)).substr(0, kValueBytes);
+  const long long offset = std::strtoll(offset_text.c_str(), nullptr, 10);
+  return offset >= 0 && fseeko(file, static_cast<off_t>(offset), SEEK_CUR) == 0;
 }
 
 // Puts a decoded page in place and prepares its view: zoom mode, then the

@@ -10,6 +10,7 @@
 
 #include "app/control_ids.h"
 #include "app/startup.h"
+#include "platform/files.h"
 #include "image/page_loader.h"
 #include "platform/text.h"
 #include "tools/fixtures/fixtures.h"
@@ -158,6 +159,24 @@ TEST_F(PageLoader, archive_entry_is_decoded_from_its_listed_offset) {
   v->dialog.insert_item(ctl::archive_offsets, 0, u"45");
   EXPECT_EQ(load_page(*v, u"ignored"), 0);
   EXPECT_EQ(page(), nullptr);
+}
+
+TEST_F(PageLoader, archive_entry_beyond_two_gibibytes_is_reached) {
+  const long long offset = 3LL << 30;  // a sparse hole before the entry's data
+  {
+    platform::FilePtr out = platform::open_host_file(dir / "huge.zip", "wb");
+    ASSERT_TRUE(out);
+    ASSERT_EQ(fseeko(out.get(), static_cast<off_t>(offset), SEEK_SET), 0);
+    const std::string page_bytes = fx::jpeg_bytes(24, 8);
+    ASSERT_EQ(std::fwrite(page_bytes.data(), 1, page_bytes.size(), out.get()), page_bytes.size());
+  }
+  v->state.archive_mode = 1;
+  v->state.LastDir = u"\\huge.zip";
+  v->dialog.insert_item(ctl::page_list, -1, u"far.jpg");
+  v->dialog.insert_item(ctl::archive_offsets, -1, text::from_int(offset));
+  ASSERT_EQ(load_page(*v, u""), 0);
+  EXPECT_EQ(v->window.page_width, 24);
+  EXPECT_EQ(v->window.page_height, 8);
 }
 
 TEST_F(PageLoader, archive_load_fails_without_pages_or_file) {
