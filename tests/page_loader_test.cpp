@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "image/page_loader.h"
 #include "platform/text.h"
+#include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {
@@ -195,8 +196,13 @@ TEST_F(PageLoader, archive_load_fails_without_pages_or_file) {
 TEST_F(PageLoader, damaged_files_abandon_the_page_and_later_loads_work) {
   const std::string good = fx::jpeg_bytes(64, 48);
   const std::string other = fx::jpeg_bytes(32, 32, {.seed = 7});
+  std::string huge = good;
+  const size_t frame = huge.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  huge.replace(frame + 5, 4, "\xFD\xE8\xFD\xE8");  // 65000 x 65000 pixels
   const std::string cases[] = {
       "this is not a JPEG file at all",
+      huge,
       good.substr(0, 120),                               // ends inside the header
       good.substr(0, good.size() - 2) + other.substr(2),  // a second frame after the first
   };
@@ -318,6 +324,53 @@ TEST_F(PageLoader, page_view_load_puts_the_current_pair_first_in_the_history) {
   load_page(*v, u"\\first.jpg");
   const std::vector<std::u16string> dropped = {u"\\other", u"x.jpg"};
   EXPECT_EQ(v->dialog.find(ctl::folder_history)->items, dropped);
+}
+
+// The whole viewer, headless: a folder holding one page is opened at start
+// (the browser's preview), then shown in the page view with OK.
+struct ViewedPage {
+  testing::ScriptRun run;
+  nlohmann::json preview, page;
+};
+
+ViewedPage view_single_page(const std::string& bytes) {
+  fx::TempDir root, settings;
+  EXPECT_TRUE(fx::make_dirs(root / "book"));
+  EXPECT_TRUE(fx::write_file(root / "book/page.jpg", bytes));
+  ViewedPage result;
+  result.run = testing::run_script(root.path(), settings.path(), "state\nok\nstate\n", {root / "book"});
+  std::vector<nlohmann::json> states;
+  for (const auto& line : result.run.lines)
+    if (line.contains("state")) states.push_back(line["state"]);
+  EXPECT_EQ(states.size(), 2u) << result.run.err;
+  if (states.size() == 2) {
+    result.preview = states[0];
+    result.page = states[1];
+  }
+  return result;
+}
+
+TEST(PageLoaderScript, pages_decode_in_browser_and_page_view_and_bad_ones_are_survived) {
+  const ViewedPage grey = view_single_page(fx::jpeg_bytes(100, 50, {.grey = true}));
+  EXPECT_EQ(grey.run.status, 0);
+  EXPECT_EQ(grey.preview["page_width"], 13);  // one eighth, rounded up
+  EXPECT_EQ(grey.page["viewing"], 1);
+  EXPECT_EQ(grey.page["page_bitmap"], (nlohmann::json{{"width", 104}, {"height", 56}, {"stride", 312}}));
+  EXPECT_EQ(grey.page["page_width"], 100);
+
+  const ViewedPage cmyk = view_single_page(fx::jpeg_bytes(64, 80, {.cmyk = true}));
+  EXPECT_EQ(cmyk.page["page_bitmap"], (nlohmann::json{{"width", 64}, {"height", 80}, {"stride", 192}}));
+
+  const std::string good = fx::jpeg_bytes(64, 80);
+  for (const std::string& bad : {std::string("not a JPEG"), good.substr(0, 100)}) {
+    const ViewedPage damaged = view_single_page(bad);
+    EXPECT_EQ(damaged.run.status, 0);
+    EXPECT_TRUE(damaged.page["page_bitmap"].is_null());
+    EXPECT_EQ(damaged.page["viewing"], 1);
+  }
+  const ViewedPage cut = view_single_page(good.substr(0, good.size() * 2 / 3));
+  EXPECT_EQ(cut.page["page_width"], 64);
+  EXPECT_FALSE(cut.page["page_bitmap"].is_null());
 }
 
 }  // namespace
