@@ -44,12 +44,6 @@ struct Listed {
   bool operator==(const Listed&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Listed& l) {
-  os << '{';
-  for (char16_t c : l.name) os << (c < 128 ? static_cast<char>(c) : '?');
-  return os << ", " << l.offset << '}';
-}
-
 class ArchiveListing : public ::testing::Test {
  protected:
   fixtures::TempDir dir;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -98,37 +97,6 @@ TEST_F(SortingViewer, archive_offsets_follow_their_names_even_between_duplicates
   EXPECT_EQ(items(ctl::page_list), (Names{u"a.jpg", u"a.jpg", u"b.jpg", u"b.jpg", u"c.jpg"}));
   Names offsets = {u"10", u"20", u"30", u"40", u"50"};
   EXPECT_EQ(items(ctl::archive_offsets), reorder(offsets, order));
-}
-
-TEST_F(SortingViewer, folder_mode_leaves_the_offset_list_alone) {
-  v.state.archive_mode = 0;
-  fill(ctl::page_list, {u"b.jpg", u"a.jpg"});
-  fill(ctl::archive_offsets, {u"1", u"2"});
-  sort_page_list(v, false);
-  EXPECT_EQ(items(ctl::page_list), (Names{u"a.jpg", u"b.jpg"}));
-  EXPECT_EQ(items(ctl::archive_offsets), (Names{u"1", u"2"}));
-}
-
-TEST_F(SortingViewer, requests_set_direction_status_and_request_code) {
-  request_sort(v, true);
-  EXPECT_EQ(v.dialog.text(ctl::status_line), u"降順でソート中");
-  EXPECT_EQ(v.state.SO_CHF, 1);
-  EXPECT_EQ(v.state.sort_request, 2);
-  request_sort(v, false);
-  EXPECT_EQ(v.dialog.text(ctl::status_line), u"昇順でソート中");
-  EXPECT_EQ(v.state.SO_CHF, 0);
-  EXPECT_EQ(v.state.sort_request, 1);
-}
-
-TEST_F(SortingViewer, auto_sort_check_follows_the_toggled_setting) {
-  v.dialog.set_check(ctl::auto_sort_check, true);  // the box toggles itself first
-  on_auto_sort_clicked(v);
-  EXPECT_EQ(v.state.SO_CH, 1);
-  EXPECT_TRUE(v.dialog.checked(ctl::auto_sort_check));
-  v.dialog.set_check(ctl::auto_sort_check, false);
-  on_auto_sort_clicked(v);
-  EXPECT_EQ(v.state.SO_CH, 0);
-  EXPECT_FALSE(v.dialog.checked(ctl::auto_sort_check));
 }
 
 }  // namespace
