@@ -165,8 +165,11 @@ void pump(Viewer& v) {
   }
   if (v.platform.paint_requested && !v.platform.ended) {
     v.platform.paint_requested = false;
+    // The picker repaint draws straight into the picker control and only
+    // validates the window: the controls on screen stay as they are.
+    const bool picker_only = v.state.picker_redraw_ticks >= 3;
     paint(v);
-    platform::draw_controls(*v.platform.screen, v.dialog);
+    if (!picker_only) platform::draw_controls(*v.platform.screen, v.dialog);
   }
 }
 

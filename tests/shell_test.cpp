@@ -190,3 +190,34 @@ TEST(Startup, second_instance_on_same_settings_reports_and_exits_zero) {
   EXPECT_EQ(run.lines[0], (nlohmann::json{{"already_running", true}}));
   EXPECT_TRUE(first.raise_requested());
 }
+
+namespace {
+
+// Red pixels in a rectangle of a binary PPM screenshot.
+int red_pixels(const std::string& ppm, int x0, int y0, int w, int h) {
+  const std::string data = zeb::fixtures::read_file(ppm);
+  const size_t start = data.find("255\n");
+  if (start == std::string::npos) return -1;
+  const auto* px = reinterpret_cast<const unsigned char*>(data.data() + start + 4);
+  int count = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x) {
+      const unsigned char* p = px + (static_cast<size_t>(y) * 480 + x) * 3;
+      if (p[0] > 150 && p[1] < 90 && p[2] < 90) ++count;
+    }
+  return count;
+}
+
+}  // namespace
+
+TEST(Panels, picker_shows_the_selected_start_position_after_its_repaint) {
+  Library lib;
+  const std::string shot = lib.root / "picker.ppm";
+  auto run = run_script(lib.root.path(), lib.settings.path(),
+                        "dblclick 1003\ntap 240 600\ntick 3\nshot " + shot + "\n", {lib.book});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // Start position right/top (the defaults) is the top-right cell of the
+  // picker at (360, 372); the top-left cell stays in the unselected look.
+  EXPECT_GT(red_pixels(shot, 440, 372, 40, 40), 0);
+  EXPECT_EQ(red_pixels(shot, 360, 372, 40, 40), 0);
+}
