@@ -57,12 +57,12 @@ long long bitmap_side(long long output_side, Pixels pixels) {
   return pixels == Pixels::grey ? (output_side / 8 + 1) * 8 : output_side;
 }
 
-// Refuses headers whose bitmap would exceed the size the viewer allocates.
+// Refuses headers whose page would exceed the bitmap size the viewer
+// allocates. The preview is refused too: it stands for a page that could
+// never be shown, and such headers are almost always damaged files.
 bool fits_bitmap(const Decoder& d) {
-  const int denominator = d.preview ? 8 : 1;
-  const long long w = (static_cast<long long>(d.cinfo.image_width) + denominator - 1) / denominator;
-  const long long h = (static_cast<long long>(d.cinfo.image_height) + denominator - 1) / denominator;
-  return bitmap_side(w, d.pixels) * bitmap_side(h, d.pixels) <= platform::kMaxBitmapPixels;
+  return bitmap_side(d.cinfo.image_width, d.pixels) * bitmap_side(d.cinfo.image_height, d.pixels) <=
+         platform::kMaxBitmapPixels;
 }
 
 // The thumbnail outside the page view: one eighth of the size with the

@@ -3,7 +3,6 @@
 #include <jpeglib.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "tools/fixtures/fixtures.h"
@@ -49,21 +48,6 @@ TEST(Fixtures, zip_local_headers_carry_names_extras_sizes_and_flags) {
   EXPECT_EQ(zip.size(), third + 30 + 9 + 2 + 16);          // nothing after the last record
 }
 
-TEST(Fixtures, zip_central_directory_points_back_at_every_local_header) {
-  const std::vector<ZipEntry> entries = {{"a.jpg", "AAAA"}, {"b.jpg", "BB"}};
-  const std::string zip = zip_bytes(entries);
-  const size_t end = zip.size() - 22;
-  ASSERT_EQ(le(zip, end, 4), 0x06054b50u);
-  EXPECT_EQ(le(zip, end + 10, 2), 2u);
-  const size_t directory = le(zip, end + 16, 4);
-  EXPECT_EQ(directory + le(zip, end + 12, 4), end);
-  EXPECT_EQ(le(zip, directory, 4), 0x02014b50u);
-  EXPECT_EQ(le(zip, directory + 42, 4), 0u);
-  const size_t second_entry = directory + 46 + 5;
-  EXPECT_EQ(le(zip, second_entry + 42, 4), 30u + 5 + 4);
-  EXPECT_EQ(le(zip, le(zip, second_entry + 42, 4), 4), 0x04034b50u);
-}
-
 struct Header {
   int width, height, components;
   bool adobe, progressive;
@@ -98,19 +82,6 @@ TEST(Fixtures, jpeg_pages_have_the_asked_layout_and_repeat_exactly) {
   EXPECT_EQ(jpeg_bytes(120, 90, numbered), jpeg_bytes(120, 90, numbered));
   EXPECT_NE(jpeg_bytes(120, 90, numbered), jpeg_bytes(120, 90, {.number = 13, .scan_like = true, .seed = 3}));
   EXPECT_TRUE(jpeg_bytes(0, 10).empty());
-}
-
-TEST(Fixtures, temp_dir_is_removed_with_its_contents) {
-  std::string path;
-  {
-    TempDir dir;
-    path = dir.path();
-    ASSERT_FALSE(path.empty());
-    ASSERT_TRUE(make_dirs(dir / "a/b/c"));
-    ASSERT_TRUE(write_file(dir / "a/b/c/f.bin", std::string("x\0y", 3)));
-    EXPECT_EQ(read_file(dir / "a/b/c/f.bin"), std::string("x\0y", 3));
-  }
-  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

@@ -215,6 +215,9 @@ TEST_F(PageLoader, damaged_files_abandon_the_page_and_later_loads_work) {
     EXPECT_EQ(page(), nullptr);
     EXPECT_EQ(v->window.page_width, 0);
   }
+  v->state.viewing = 0;  // nor is the oversized page previewed
+  EXPECT_EQ(load_page(*v, add_page("huge.jpg", huge)), 0);
+  EXPECT_EQ(page(), nullptr);
 }
 
 TEST_F(PageLoader, file_cut_short_inside_the_picture_still_shows_the_page) {
