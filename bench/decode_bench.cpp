@@ -40,15 +40,13 @@ bool parse_options(int argc, char** argv, Options& o) {
   return true;
 }
 
-// Median wall time of the runs in milliseconds, or a negative value when a
-// run failed.
-double median_ms(int runs, const std::function<bool()>& run) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!run()) return -1;
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
+double elapsed_ms(const std::function<bool()>& run) {
+  const auto start = std::chrono::steady_clock::now();
+  if (!run()) return -1;
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
 }
@@ -82,17 +80,27 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("page: %dx%d scan-like colour JPEG, median of %d runs\n", kPageWidth, kPageHeight, o.runs);
-  const double loader = median_ms(o.runs, [&] { return decode_with_loader(path); });
-  if (loader < 0) {
-    std::fprintf(stderr, "decode_bench: the loader failed to decode the page\n");
-    return 1;
+  // The two decoders take turns, so both see the same load on a shared machine.
+  std::vector<double> loader_times, djpeg_times;
+  bool have_djpeg = true;
+  for (int i = 0; i < o.runs; ++i) {
+    loader_times.push_back(elapsed_ms([&] { return decode_with_loader(path); }));
+    if (loader_times.back() < 0) {
+      std::fprintf(stderr, "decode_bench: the loader failed to decode the page\n");
+      return 1;
+    }
+    if (have_djpeg) {
+      djpeg_times.push_back(elapsed_ms([&] { return decode_with_djpeg(o.djpeg, path); }));
+      have_djpeg = djpeg_times.back() >= 0;
+    }
   }
+  const double loader = median(loader_times);
   std::printf("loader decode_jpeg: %8.1f ms\n", loader);
-  const double djpeg = median_ms(o.runs, [&] { return decode_with_djpeg(o.djpeg, path); });
-  if (djpeg < 0) {
+  if (!have_djpeg) {
     std::printf("djpeg: not available (%s); no ratio\n", o.djpeg.c_str());
     return 0;
   }
+  const double djpeg = median(djpeg_times);
   std::printf("djpeg process:      %8.1f ms\n", djpeg);
   const double ratio = loader / djpeg;
   std::printf("ratio loader/djpeg: %8.3f (target %.2f: %s)\n", ratio, kTargetRatio,
