@@ -67,7 +67,13 @@ bool Session::next_event(SDL_Event& e) {
 }
 
 void Session::tick() {
+  const DialogLook before = look_of(v_.dialog);
   timer_tick(v_);
+  // A control shown or hidden by the tick uncovers the window beneath it.
+  if (look_of(v_.dialog).placement != before.placement && !v_.platform.ended) {
+    v_.repaint();
+    pump(v_);
+  }
   dirty_ = true;
   if (guard_ && guard_->raise_requested()) {
     window_.raise();
@@ -119,7 +125,7 @@ bool Session::handle_window_event(const SDL_Event& e) {
 }
 
 void Session::handle_input(const SDL_Event& e) {
-  bool window_stylus = false;  // the event went to the window, not a control
+  const DialogLook before = look_of(v_.dialog);
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
       if (e.button.button != SDL_BUTTON_LEFT) return;
@@ -130,12 +136,10 @@ void Session::handle_input(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
       last_x_ = clamp_x(e.motion.x), last_y_ = clamp_y(e.motion.y);
       if (!stylus_.held()) return;
-      window_stylus = stylus_.on_window();
       stylus_.move(v_, last_x_, last_y_);
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button != SDL_BUTTON_LEFT) return;
-      window_stylus = stylus_.on_window();
       stylus_.up(v_, clamp_x(e.button.x), clamp_y(e.button.y));
       break;
     case SDL_MOUSEWHEEL:
@@ -147,17 +151,23 @@ void Session::handle_input(const SDL_Event& e) {
       else if (int vk = key_vk(e)) handle_key(vk, is_press(e));
       else return;
   }
-  settle(window_stylus);
+  settle(before);
 }
 
-// Paints what the event asked for. Controls repaint themselves when only
-// their own state changed (typed text, a list scrolled to its selection),
-// without the window's paint.
-void Session::settle(bool window_stylus) {
+// Paints what the event asked for, then what the controls need: a control
+// whose state changed redraws itself (typed text, a list scrolled to its
+// selection) without the window's paint; a control shown or hidden repaints
+// the window.
+void Session::settle(const DialogLook& before) {
   keep_selections_in_view(v_, seen_selections_);
-  const bool paint = v_.platform.paint_requested || !v_.platform.injected_keys.empty();
   pump(v_);
-  if (!paint && !window_stylus && !v_.platform.ended) platform::draw_controls(*v_.platform.screen, v_.dialog);
+  const DialogLook after = look_of(v_.dialog);
+  if (!v_.platform.ended && after.placement != before.placement) {
+    v_.repaint();
+    pump(v_);
+  } else if (!v_.platform.ended && after.contents != before.contents) {
+    platform::draw_controls(*v_.platform.screen, v_.dialog);
+  }
   dirty_ = true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/viewer.h"
+#include "frontend/sdl/dialog_look.h"
 #include "frontend/sdl/modal_view.h"
 #include "frontend/sdl/sdl_window.h"
 #include "frontend/sdl/stylus.h"
@@ -37,7 +38,7 @@ class Session {
   // Events every loop handles the same way; true when consumed.
   bool handle_window_event(const SDL_Event& e);
   void handle_input(const SDL_Event& e);
-  void settle(bool window_stylus);
+  void settle(const DialogLook& before);
   void handle_key(int vk, bool down);
   void handle_text(const char* utf8);
   // Answers of the modal loops: -1 while undecided.

@@ -18,7 +18,6 @@ class Stylus {
   // Wheel steps (positive = away from the user) over the point.
   void wheel(Viewer& v, int px, int py, int steps);
   bool held() const { return mode_ != Mode::none; }
-  bool on_window() const { return mode_ == Mode::window; }
   // Ends a press without a release, when a modal box takes the stylus.
   void cancel(Viewer& v);
 
