@@ -5,6 +5,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -73,14 +75,31 @@ std::optional<std::u16string> start_location(const std::string& host, const plat
   return location;
 }
 
+void explain_no_window(const char* why) {
+  std::fprintf(stderr,
+               "zeb: cannot open a window (%s).\n"
+               "zeb: without a display, run the viewer headless: zeb --headless (see zeb --help)\n",
+               why);
+}
+
+// SDL falls back to drivers that show nothing when there is no display;
+// those count as no display unless they were asked for by name.
+bool shows_nothing(const char* driver) {
+  const char* wanted = std::getenv("SDL_VIDEODRIVER");
+  const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  return invisible && !(wanted && std::strcmp(wanted, driver) == 0);
+}
+
 bool start_sdl() {
   // Closing the window is the viewer's Cancel command, not the end of SDL.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr,
-                 "zeb: cannot open a window (%s).\n"
-                 "zeb: without a display, run the viewer headless: zeb --headless (see zeb --help)\n",
-                 SDL_GetError());
+    explain_no_window(SDL_GetError());
+    return false;
+  }
+  if (shows_nothing(SDL_GetCurrentVideoDriver())) {
+    SDL_Quit();
+    explain_no_window("no display found");
     return false;
   }
   // Gamepads are optional: without them the keyboard still serves.

@@ -31,6 +31,14 @@ fail() {
   exit 1
 }
 
+# Without a display the viewer says so, names the headless mode and fails.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0 \
+  timeout 30 "$zeb" --settings "$tmp/no-display" >/dev/null 2>"$tmp/no-display.err" || status=$?
+[ "$status" = 2 ] || fail "without a display the viewer ended with status $status, not 2"
+grep -q -- "--headless" "$tmp/no-display.err" || fail "without a display: $(cat "$tmp/no-display.err")"
+echo "ok: no display is reported with the headless mode"
+
 # A free display: the server picks the number and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
 xvfb_pid=$!
