@@ -26,8 +26,11 @@ struct ViewSettings {
   bool operator==(const ViewSettings&) const = default;
 };
 
+// A preset stores the mode combo's choice, and a mode outside the seven
+// leaves the combo without one; such a mode is compared as "none".
 ViewSettings view_settings(const zeb::ViewerState& s) {
-  return {s.v_mode, s.ud_lop, s.lr_lop, s.r_top, s.u_top, s.v_left, s.Text1, s.Text2, s.lr_mir, s.ud_mir};
+  const int mode = s.v_mode >= 0 && s.v_mode < 7 ? s.v_mode : -1;
+  return {mode, s.ud_lop, s.lr_lop, s.r_top, s.u_top, s.v_left, s.Text1, s.Text2, s.lr_mir, s.ud_mir};
 }
 
 // Chooses the preset in the box, which loads it.

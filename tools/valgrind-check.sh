@@ -5,7 +5,9 @@
 # the key bindings, and exit with Yes.
 #   tools/valgrind-check.sh [ZEB] [ZEB_SAMPLE_LIBRARY]
 # Sanitizer builds do not run under valgrind: when the given program is one
-# (or none is given), a plain build is made in build/valgrind first.
+# (or none is given), a plain build is made in build/valgrind first; with
+# ZEB_VALGRIND_BUILD=no an existing plain build (build/valgrind or
+# build/release) is used instead, and the check is skipped without one.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -17,15 +19,28 @@ fi
 zeb="${1:-}"
 sample="${2:-}"
 uses_asan() { ldd "$1" 2>/dev/null | grep -q libasan; }
-if [ -z "$zeb" ] || uses_asan "$zeb" || [ -z "$sample" ] || uses_asan "$sample"; then
+plain() { [ -n "$1" ] && [ -x "$1" ] && ! uses_asan "$1"; }
+if ! plain "$zeb" || ! plain "$sample"; then
   build="$here/build/valgrind"
-  echo "building a plain viewer in $build"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZEB_TESTS=OFF -DZEB_BENCH=OFF -DZEB_SANITIZE=OFF >/dev/null
-  cmake --build "$build" --target zeb zeb-sample-library >/dev/null
+  if [ "${ZEB_VALGRIND_BUILD:-yes}" = no ]; then
+    # A plain build of the viewer made earlier serves as well.
+    for dir in "$build" "$here/build/release"; do
+      if plain "$dir/zeb" && plain "$dir/zeb-sample-library"; then build=$dir; break; fi
+    done
+    if [ "$build" = "$here/build/valgrind" ] && ! plain "$build/zeb"; then
+      echo "no plain (sanitizer-free) build of zeb: check skipped; run tools/valgrind-check.sh to build one"
+      exit 0
+    fi
+  else
+    echo "building a plain viewer in $build"
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DZEB_TESTS=OFF -DZEB_BENCH=OFF -DZEB_SANITIZE=OFF >/dev/null
+    cmake --build "$build" --target zeb zeb-sample-library >/dev/null
+  fi
   zeb="$build/zeb"
   sample="$build/zeb-sample-library"
 fi
+echo "checking $zeb"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
