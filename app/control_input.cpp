@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/messages.h"
+#include "platform/draw.h"
 
 namespace zeb {
 namespace {
@@ -16,29 +17,22 @@ void check_radio_in_group(Viewer& v, int id) {
     if (c.kind == Kind::radio) c.checked = c.id == id;
 }
 
-int slider_pos_at(const Control& c, int px) {
-  const int span = std::max(0, c.range_max - c.range_min);
-  const int width = std::max(1, c.rect.w - 1);
-  const int offset = std::clamp(px - c.rect.x, 0, width);
-  return c.range_min + (offset * span + width / 2) / width;
-}
-
 void move_slider(Viewer& v, Control& c, int px) {
-  const int pos = slider_pos_at(c, px);
+  const int pos = platform::slider_pos_at(c, px);
   if (pos == c.pos) return;
   v.dialog.set_pos(c.id, pos);
   notify(v, c.id, Notify::scroll);
 }
 
-void press_list(Viewer& v, Control& c, int py) {
-  const int index = c.top_index + (py - c.rect.y) / platform::kListItemHeight;
-  if (index < 0 || index >= static_cast<int>(c.items.size()) || index == c.selection) return;
+void press_list(Viewer& v, Control& c, int px, int py) {
+  const int index = platform::list_item_at(c, px, py);
+  if (index < 0 || index == c.selection) return;
   select_item(v, c.id, index);
 }
 
 void press_combo(Viewer& v, Control& c, int px, int py) {
-  if (c.dropped_down && drop_down_rect(c).contains(px, py)) {
-    const int index = c.top_index + (py - drop_down_rect(c).y) / platform::kListItemHeight;
+  if (c.dropped_down && platform::combo_drop_rect(c).contains(px, py)) {
+    const int index = platform::combo_drop_item_at(c, px, py);
     c.dropped_down = false;
     if (index >= 0 && index < static_cast<int>(c.items.size())) select_item(v, c.id, index);
     return;
@@ -48,11 +42,6 @@ void press_combo(Viewer& v, Control& c, int px, int py) {
 }
 
 }  // namespace
-
-platform::Rect drop_down_rect(const platform::Control& combo) {
-  const int shown = std::min<int>(platform::kComboDropItems, static_cast<int>(combo.items.size()));
-  return {combo.rect.x, combo.rect.y + combo.rect.h, combo.rect.w, shown * platform::kListItemHeight};
-}
 
 void click_control(Viewer& v, int id) {
   Control* c = v.dialog.find(id);
@@ -75,7 +64,7 @@ void press_control(Viewer& v, int id, int px, int py) {
     if (other.id != id) other.dropped_down = false;
   switch (c->kind) {
     case Kind::button: c->pressed = true; break;
-    case Kind::list: v.dialog.set_focus(id); press_list(v, *c, py); break;
+    case Kind::list: v.dialog.set_focus(id); press_list(v, *c, px, py); break;
     case Kind::combo: v.dialog.set_focus(id); press_combo(v, *c, px, py); break;
     case Kind::edit: v.dialog.set_focus(id); c->caret = static_cast<int>(c->text.size()); break;
     case Kind::slider: move_slider(v, *c, px); break;

@@ -14,6 +14,4 @@ void press_control(Viewer& v, int id, int px, int py);
 void release_control(Viewer& v, int id, int px, int py);
 // Dragging on a control while the stylus is down (slider thumb).
 void drag_control(Viewer& v, int id, int px, int py);
-// The rectangle of a combo's open drop-down list.
-platform::Rect drop_down_rect(const platform::Control& combo);
 }  // namespace zeb

@@ -122,7 +122,7 @@ void command(Viewer& v, int id) {
 int stylus_target(const Viewer& v, int px, int py) {
   const auto& controls = v.dialog.controls();
   for (const auto& c : controls)
-    if (c.dropped_down && c.visible && drop_down_rect(c).contains(px, py)) return c.id;
+    if (c.dropped_down && c.visible && platform::combo_drop_rect(c).contains(px, py)) return c.id;
   // Controls drawn later lie on top of earlier ones.
   for (auto it = controls.rbegin(); it != controls.rend(); ++it)
     if (takes_stylus(*it) && it->rect.contains(px, py)) return it->id;
@@ -163,14 +163,22 @@ void pump(Viewer& v) {
     v.platform.keys.set(vk, false);
     key_up(v, vk);
   }
-  if (v.platform.paint_requested && !v.platform.ended) {
+  if (v.platform.ended) return;
+  // A control shown, hidden or moved uncovers the window beneath it.
+  const platform::DialogLook look = platform::look_of(v.dialog);
+  if (look.placement != v.platform.drawn_look.placement) v.platform.invalidate();
+  if (v.platform.paint_requested) {
     v.platform.paint_requested = false;
     // The picker repaint draws straight into the picker control and only
     // validates the window: the controls on screen stay as they are.
     const bool picker_only = v.state.picker_redraw_ticks >= 3;
     paint(v);
     if (!picker_only) platform::draw_controls(*v.platform.screen, v.dialog);
+  } else if (look.contents != v.platform.drawn_look.contents) {
+    // A control whose state changed redraws itself.
+    platform::draw_controls(*v.platform.screen, v.dialog);
   }
+  v.platform.drawn_look = look;
 }
 
 }  // namespace zeb

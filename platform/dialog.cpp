@@ -87,6 +87,11 @@ void Dialog::set_selection(int id, int index) {
   Control* c = find(id);
   if (!holds_items(c)) return;
   c->selection = (index >= 0 && index < static_cast<int>(c->items.size())) ? index : -1;
+  if (c->kind == Kind::list && c->selection >= 0) {
+    const int rows = list_visible_rows(*c);
+    if (c->selection < c->top_index) c->top_index = c->selection;
+    if (c->selection >= c->top_index + rows) c->top_index = c->selection - rows + 1;
+  }
   // A combo shows its selected item in its text field.
   if (c->kind == Kind::combo && c->selection >= 0) c->text = c->items[c->selection];
 }

@@ -49,6 +49,12 @@ struct Control {
   int caret = 0;
 };
 
+// Number of whole items a list box shows at once.
+inline int list_visible_rows(const Control& list) {
+  const int rows = list.rect.h / kListItemHeight;
+  return rows > 1 ? rows : 1;
+}
+
 class Dialog {
  public:
   Control& add(Control control);
@@ -66,6 +72,7 @@ class Dialog {
   int item_count(int id) const;
   std::u16string item_text(int id, int index) const;  // "" when out of range
   // Selects one item (-1 clears); out-of-range indexes clear the selection.
+  // A list scrolls so that the selected item is in view.
   void set_selection(int id, int index);
   int selection(int id) const;
   // Swaps two items in place (sorting), selection untouched.

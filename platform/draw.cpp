@@ -242,8 +242,6 @@ int picture_resource(int control_id) {
   }
 }
 
-int list_visible_rows(const Control& list) { return std::max(1, list.rect.h / kListItemHeight); }
-
 int list_max_top(const Control& list) {
   return std::max(0, static_cast<int>(list.items.size()) - list_visible_rows(list));
 }

@@ -19,7 +19,6 @@ int picture_resource(int control_id);
 // Lists (and a combo's open drop-down): rows that fit, the largest useful
 // top index, the scroll bar (empty when every item fits), the item under a
 // point (-1 when none).
-int list_visible_rows(const Control& list);
 int list_max_top(const Control& list);
 Rect list_scroll_bar(const Control& list);
 int list_item_at(const Control& list, int px, int py);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/dialog_look.h"
 #include "platform/files.h"
 
 namespace zeb::platform {
@@ -78,6 +79,8 @@ struct Platform {
   bool paint_requested = false;  // the window was invalidated
   bool ended = false;            // the main window was ended
   bool game_input_open = false;  // the hardware-key source is claimed
+  // How the controls looked when they were last drawn on the screen.
+  DialogLook drawn_look;
   // Synthetic key presses (virtual-key codes) waiting to be delivered as a
   // key down and a key up to the focused control.
   std::deque<int> injected_keys;

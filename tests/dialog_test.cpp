@@ -86,3 +86,15 @@ TEST(DialogSlider, position_stays_in_range) {
   d.set_pos(1, -3);
   EXPECT_EQ(d.pos(1), 0);
 }
+
+TEST(DialogList, selecting_scrolls_the_item_into_view) {
+  Dialog d = dialog_with(Kind::list);
+  d.move(1, {0, 0, 100, 3 * zeb::platform::kListItemHeight});
+  for (int i = 0; i < 10; ++i) d.insert_item(1, -1, u"x");
+  d.set_selection(1, 7);
+  EXPECT_EQ(d.find(1)->top_index, 5);
+  d.set_selection(1, 6);
+  EXPECT_EQ(d.find(1)->top_index, 5);
+  d.set_selection(1, 2);
+  EXPECT_EQ(d.find(1)->top_index, 2);
+}

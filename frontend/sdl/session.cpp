@@ -67,13 +67,7 @@ bool Session::next_event(SDL_Event& e) {
 }
 
 void Session::tick() {
-  const DialogLook before = look_of(v_.dialog);
   timer_tick(v_);
-  // A control shown or hidden by the tick uncovers the window beneath it.
-  if (look_of(v_.dialog).placement != before.placement && !v_.platform.ended) {
-    v_.repaint();
-    pump(v_);
-  }
   dirty_ = true;
   if (guard_ && guard_->raise_requested()) {
     window_.raise();
@@ -125,7 +119,6 @@ bool Session::handle_window_event(const SDL_Event& e) {
 }
 
 void Session::handle_input(const SDL_Event& e) {
-  const DialogLook before = look_of(v_.dialog);
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
       if (e.button.button != SDL_BUTTON_LEFT) return;
@@ -151,23 +144,13 @@ void Session::handle_input(const SDL_Event& e) {
       else if (int vk = key_vk(e)) handle_key(vk, is_press(e));
       else return;
   }
-  settle(before);
+  settle();
 }
 
-// Paints what the event asked for, then what the controls need: a control
-// whose state changed redraws itself (typed text, a list scrolled to its
-// selection) without the window's paint; a control shown or hidden repaints
-// the window.
-void Session::settle(const DialogLook& before) {
-  keep_selections_in_view(v_, seen_selections_);
+// Paints what the event asked for; the pump also redraws controls whose
+// state changed and repaints when one was shown or hidden.
+void Session::settle() {
   pump(v_);
-  const DialogLook after = look_of(v_.dialog);
-  if (!v_.platform.ended && after.placement != before.placement) {
-    v_.repaint();
-    pump(v_);
-  } else if (!v_.platform.ended && after.contents != before.contents) {
-    platform::draw_controls(*v_.platform.screen, v_.dialog);
-  }
   dirty_ = true;
 }
 

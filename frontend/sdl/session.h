@@ -5,11 +5,9 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <map>
 #include <vector>
 
 #include "app/viewer.h"
-#include "frontend/sdl/dialog_look.h"
 #include "frontend/sdl/modal_view.h"
 #include "frontend/sdl/sdl_window.h"
 #include "frontend/sdl/stylus.h"
@@ -38,7 +36,7 @@ class Session {
   // Events every loop handles the same way; true when consumed.
   bool handle_window_event(const SDL_Event& e);
   void handle_input(const SDL_Event& e);
-  void settle(const DialogLook& before);
+  void settle();
   void handle_key(int vk, bool down);
   void handle_text(const char* utf8);
   // Answers of the modal loops: -1 while undecided.
@@ -51,7 +49,6 @@ class Session {
   Window& window_;
   platform::InstanceGuard* guard_;
   Stylus stylus_;
-  std::map<int, int> seen_selections_;
   std::vector<SDL_GameController*> pads_;
   std::uint64_t next_tick_ms_ = 0;
   bool focus_ = true;

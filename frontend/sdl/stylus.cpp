@@ -135,19 +135,4 @@ void Stylus::wheel(Viewer& v, int px, int py, int steps) {
   v.repaint();
 }
 
-void keep_selections_in_view(Viewer& v, std::map<int, int>& seen) {
-  for (Control& c : v.dialog.controls()) {
-    if (c.kind != Kind::list) continue;
-    auto [it, inserted] = seen.try_emplace(c.id, c.selection);
-    if (!inserted && it->second == c.selection) continue;
-    it->second = c.selection;
-    if (c.selection < 0) continue;
-    const int rows = platform::list_visible_rows(c);
-    if (c.selection < c.top_index) scroll_to(c, c.selection);
-    else if (c.selection >= c.top_index + rows) scroll_to(c, c.selection - rows + 1);
-    else continue;
-    if (c.visible) v.repaint();
-  }
-}
-
 }  // namespace zeb::sdl

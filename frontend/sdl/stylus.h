@@ -4,7 +4,6 @@
 // main window's stylus handlers. Lists also scroll by their scroll bar, by
 // dragging and by the wheel, and report double-clicks.
 #include <cstdint>
-#include <map>
 
 #include "app/viewer.h"
 
@@ -33,9 +32,5 @@ class Stylus {
   int last_list_ = 0, last_item_ = -1;
   std::uint64_t last_press_ms_ = 0;
 };
-
-// Scrolls every list whose selection changed since the last call so that
-// the selected item is in view, as a list box does when its selection is set.
-void keep_selections_in_view(Viewer& v, std::map<int, int>& seen);
 
 }  // namespace zeb::sdl

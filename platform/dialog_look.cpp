@@ -1,9 +1,9 @@
-#include "frontend/sdl/dialog_look.h"
+#include "platform/dialog_look.h"
 
 #include <functional>
 #include <string_view>
 
-namespace zeb::sdl {
+namespace zeb::platform {
 namespace {
 
 // Mixes a value into a running hash (the boost recipe).
@@ -15,9 +15,9 @@ void mix_text(std::size_t& hash, const std::u16string& text) {
 
 }  // namespace
 
-DialogLook look_of(const platform::Dialog& dialog) {
+DialogLook look_of(const Dialog& dialog) {
   DialogLook look;
-  for (const platform::Control& c : dialog.controls()) {
+  for (const Control& c : dialog.controls()) {
     mix(look.placement, static_cast<std::size_t>(c.visible));
     mix(look.placement, static_cast<std::size_t>(c.dropped_down));
     for (int v : {c.rect.x, c.rect.y, c.rect.w, c.rect.h}) mix(look.placement, static_cast<std::size_t>(v));
@@ -35,4 +35,4 @@ DialogLook look_of(const platform::Dialog& dialog) {
   return look;
 }
 
-}  // namespace zeb::sdl
+}  // namespace zeb::platform

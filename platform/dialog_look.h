@@ -1,13 +1,13 @@
 #pragma once
-// What the controls look like, reduced to two fingerprints, so the window
-// can repaint after a change the way child windows do: a control whose
+// What the controls look like, reduced to two fingerprints, so the front
+// ends can repaint after a change the way child windows do: a control whose
 // state changed redraws itself, and one shown or hidden repaints the window
 // beneath it.
 #include <cstddef>
 
 #include "platform/dialog.h"
 
-namespace zeb::sdl {
+namespace zeb::platform {
 
 struct DialogLook {
   std::size_t placement = 0;  // which controls are visible, and where
@@ -15,6 +15,6 @@ struct DialogLook {
   bool operator==(const DialogLook&) const = default;
 };
 
-DialogLook look_of(const platform::Dialog& dialog);
+DialogLook look_of(const Dialog& dialog);
 
-}  // namespace zeb::sdl
+}  // namespace zeb::platform
