@@ -26,6 +26,7 @@ test: deps
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j2
 
 bench: build
+	@bash tools/install-deps.sh --bench
 	@bash bench/run $(BUILD)
 
 fuzz:

@@ -4,17 +4,19 @@
 //
 // decode_bench [--runs N] [--djpeg PATH]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
 #include "image/page_loader.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace {
+
+using zeb::bench::elapsed_ms;
+using zeb::bench::median;
 
 constexpr int kPageWidth = 2480;   // an A4 page scanned at 300 dpi
 constexpr int kPageHeight = 3508;
@@ -38,17 +40,6 @@ bool parse_options(int argc, char** argv, Options& o) {
     }
   }
   return true;
-}
-
-double elapsed_ms(const std::function<bool()>& run) {
-  const auto start = std::chrono::steady_clock::now();
-  if (!run()) return -1;
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 bool decode_with_loader(const std::string& path) {
@@ -85,13 +76,13 @@ int main(int argc, char** argv) {
   bool have_djpeg = true;
   for (int i = 0; i < o.runs; ++i) {
     loader_times.push_back(elapsed_ms([&] { return decode_with_loader(path); }));
-    if (loader_times.back() < 0) {
+    if (zeb::bench::failed(loader_times.back())) {
       std::fprintf(stderr, "decode_bench: the loader failed to decode the page\n");
       return 1;
     }
     if (have_djpeg) {
       djpeg_times.push_back(elapsed_ms([&] { return decode_with_djpeg(o.djpeg, path); }));
-      have_djpeg = djpeg_times.back() >= 0;
+      have_djpeg = !zeb::bench::failed(djpeg_times.back());
     }
   }
   const double loader = median(loader_times);

@@ -5,14 +5,13 @@
 //
 // resample_bench [--runs N]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/startup.h"
+#include "bench/bench_util.h"
 #include "image/page_loader.h"
 #include "image/render.h"
 #include "platform/services.h"
@@ -22,22 +21,11 @@
 
 namespace {
 
+using zeb::bench::median_ms;
+
 constexpr int kPageWidth = 2480;  // an A4 page scanned at 300 dpi
 constexpr int kPageHeight = 3508;
 constexpr int kScreenW = 480, kScreenH = 640;  // pixels
-
-// Median wall time of the runs in milliseconds, or a negative value when a
-// run failed.
-double median_ms(int runs, const std::function<bool()>& run) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!run()) return -1;
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 zeb::DecodedPage decode(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -77,13 +77,15 @@ void apply_preview_settings(jpeg_decompress_struct& cinfo) {
   cinfo.do_fancy_upsampling = FALSE;
 }
 
-// Greyscale stays one byte per pixel (expanded later in place), four-
-// component files come out as CMYK to be converted, and every other file is
-// asked for blue-green-red, the byte order of the bitmap.
+// Four-component files come out as CMYK to be converted; every other file,
+// greyscale included, is asked for blue-green-red, the byte order of the
+// bitmap, so that the library writes grey pixels straight out as three equal
+// bytes.
 void choose_output(Decoder& d) {
   switch (d.cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
       d.pixels = Pixels::grey;
+      d.cinfo.out_color_space = JCS_EXT_BGR;
       break;
     case JCS_CMYK:
     case JCS_YCCK:
@@ -97,9 +99,7 @@ void choose_output(Decoder& d) {
   }
 }
 
-int output_components(Pixels pixels) {
-  return pixels == Pixels::grey ? 1 : pixels == Pixels::cmyk ? 4 : 3;
-}
+int output_components(Pixels pixels) { return pixels == Pixels::cmyk ? 4 : 3; }
 
 // Creates the decompressor, reads the header and starts decompression.
 // False after a fatal library error or for a refused size.
@@ -116,17 +116,6 @@ bool start_decoding(Decoder& d, std::FILE* file) {
   if (!fits_bitmap(d)) return false;
   jpeg_start_decompress(&d.cinfo);
   return d.cinfo.output_components == output_components(d.pixels);
-}
-
-// Spreads the grey bytes at the start of the row over 3 bytes each, from the
-// right end so that no grey byte is overwritten before it is read.
-void expand_grey_row(std::uint8_t* row, int width) {
-  for (int x = width - 1; x >= 0; --x) {
-    const std::uint8_t grey = row[x];
-    row[3 * x] = grey;
-    row[3 * x + 1] = grey;
-    row[3 * x + 2] = grey;
-  }
 }
 
 // Adobe files (those with the Adobe marker) store 255 minus the ink amount.
@@ -155,7 +144,6 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
     std::uint8_t* row = bitmap.picture_row(static_cast<int>(cinfo.output_scanline));
     JSAMPROW target = cmyk_row ? cmyk_row[0] : row;
     if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
-    if (d.pixels == Pixels::grey) expand_grey_row(row, width);
     if (cmyk_row) cmyk_row_to_bgr(cmyk_row[0], row, width, cinfo.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&cinfo);

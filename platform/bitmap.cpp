@@ -3,9 +3,13 @@
 #include "platform/bitmap.h"
 
 #include <png.h>
+#include <sys/mman.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -84,17 +88,56 @@ std::pair<long long, long long> visible_run(const Axis& a, int src_size, int dst
 
 }  // namespace
 
-Bitmap::Bitmap(int w, int h)
-    : width_(w), height_(h), stride_(dib_stride(w)), bits_(static_cast<size_t>(stride_) * h) {}
+namespace {
+
+// Bitmaps of this many bytes and more (page bitmaps) get their own mapping,
+// aligned to and sized in huge pages, and the kernel is asked to back it
+// with huge pages: a page is written once right after it is allocated, and
+// faulting in its memory 4 KiB at a time costs a large share of a page turn.
+// Fresh mappings are zero-filled by the kernel, so no clearing pass is
+// needed either. Smaller bitmaps come from the heap.
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kMappedFrom = size_t{4} << 20;
+
+std::uint8_t* map_zeroed(size_t bytes) {
+  // Map one huge page more than needed and trim the ends to the alignment.
+  void* mapped = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+  if (aligned > start) munmap(mapped, aligned - start);
+  const size_t tail = start + kHugePage - aligned;
+  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+  madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);  // a hint; refused where unsupported
+  return reinterpret_cast<std::uint8_t*>(aligned);
+}
+
+}  // namespace
+
+void Bitmap::Release::operator()(std::uint8_t* bits) const {
+  if (mapped_bytes > 0) {
+    munmap(bits, mapped_bytes);
+  } else {
+    std::free(bits);
+  }
+}
+
+Bitmap::Pixels Bitmap::allocate_zeroed(size_t bytes) {
+  if (bytes < kMappedFrom) return Pixels(static_cast<std::uint8_t*>(std::calloc(bytes, 1)), Release{0});
+  const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  std::uint8_t* bits = map_zeroed(mapped);
+  return Pixels(bits, Release{bits ? mapped : 0});
+}
+
+Bitmap::Bitmap(int w, int h, Pixels bits) : width_(w), height_(h), stride_(dib_stride(w)), bits_(std::move(bits)) {}
 
 std::unique_ptr<Bitmap> Bitmap::create(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
-  try {
-    return std::unique_ptr<Bitmap>(new Bitmap(width, height));
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  if (width > (INT_MAX - 31) / 24) return nullptr;  // the row length must stay an int
+  Pixels bits = allocate_zeroed(static_cast<size_t>(dib_stride(width)) * static_cast<size_t>(height));
+  if (!bits) return nullptr;
+  return std::unique_ptr<Bitmap>(new (std::nothrow) Bitmap(width, height, std::move(bits)));
 }
 
 ColorRef Bitmap::pixel(int x, int y) const {

@@ -32,11 +32,11 @@ class Bitmap {
   int width() const { return width_; }
   int height() const { return height_; }
   int stride() const { return stride_; }
-  std::uint8_t* bits() { return bits_.data(); }
-  const std::uint8_t* bits() const { return bits_.data(); }
+  std::uint8_t* bits() { return bits_.get(); }
+  const std::uint8_t* bits() const { return bits_.get(); }
   // Memory row r (0 = bottom row of the picture).
-  std::uint8_t* memory_row(int r) { return bits_.data() + static_cast<size_t>(r) * stride_; }
-  const std::uint8_t* memory_row(int r) const { return bits_.data() + static_cast<size_t>(r) * stride_; }
+  std::uint8_t* memory_row(int r) { return bits_.get() + static_cast<size_t>(r) * stride_; }
+  const std::uint8_t* memory_row(int r) const { return bits_.get() + static_cast<size_t>(r) * stride_; }
   // Picture row y (0 = top row).
   std::uint8_t* picture_row(int y) { return memory_row(height_ - 1 - y); }
   const std::uint8_t* picture_row(int y) const { return memory_row(height_ - 1 - y); }
@@ -45,9 +45,17 @@ class Bitmap {
   void set_pixel(int x, int y, ColorRef color);
 
  private:
-  Bitmap(int w, int h);
+  // Gives the pixel memory back: unmapped when it was mapped, else freed.
+  struct Release {
+    size_t mapped_bytes = 0;
+    void operator()(std::uint8_t* bits) const;
+  };
+  using Pixels = std::unique_ptr<std::uint8_t, Release>;
+  static Pixels allocate_zeroed(size_t bytes);
+
+  Bitmap(int w, int h, Pixels bits);
   int width_, height_, stride_;
-  std::vector<std::uint8_t> bits_;
+  Pixels bits_;
 };
 
 // Fills the rectangle (picture coordinates, clipped to the bitmap).

@@ -15,14 +15,15 @@ using platform::Bitmap;
 
 // A page whose picture bytes are pseudo-random, so any wrong pixel in a box
 // shows in its average.
-std::unique_ptr<Bitmap> noise_page(int width, int height, unsigned seed = 7) {
+// Bits set in `lit` are set in every byte.
+std::unique_ptr<Bitmap> noise_page(int width, int height, unsigned seed = 7, std::uint8_t lit = 0) {
   auto page = Bitmap::create(width, height);
   std::uint32_t x = seed;
   for (int r = 0; r < height; ++r) {
     std::uint8_t* row = page->memory_row(r);
     for (int i = 0; i < width * 3; ++i) {
       x = x * 1664525u + 1013904223u;
-      row[i] = static_cast<std::uint8_t>(x >> 24);
+      row[i] = static_cast<std::uint8_t>(x >> 24) | lit;
     }
   }
   return page;
@@ -124,6 +125,27 @@ TEST(Resample, matches_per_pixel_rules_on_odd_pages) {
     ASSERT_TRUE(got.bitmap && want);
     EXPECT_EQ(got.width, want->width());
     EXPECT_EQ(got.height, want->height());
+    EXPECT_TRUE(same_bytes(*got.bitmap, *want));
+  }
+}
+
+// Boxes tall enough to overflow 16-bit column sums of white pixels, and
+// boxes of 2^16 pixels and more, on bright pages.
+TEST(Resample, matches_per_pixel_rules_with_large_boxes) {
+  const Case cases[] = {
+      {40, 2064, 8, 8, 0, 0, 0},    // 5 x 258 boxes: 258 white pixels pass 65535
+      {40, 3000, 8, 8, 0, 0, 1},    // 7 x 377 wide boxes
+      {3000, 40, 8, 8, 1, 0, 0},    // the same turned
+      {2100, 2100, 8, 8, 0, 0, 0},  // 262 x 262 boxes
+      {2100, 2100, 8, 8, 1, 0, 1},  // turned, wide
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.W << "x" << c.H << " -> " << c.tw << "x" << c.th << " rotate "
+                                    << c.rotate << " wide " << c.wide);
+    auto page = noise_page(c.W, c.H, 11, c.H == 2064 ? 0xFF : 0xE0);
+    ResampleResult got = resample(*page, c.W, c.H, c.tw, c.th, c.rotate, c.rsc, c.wide);
+    auto want = reference(*page, c.W, c.H, c.tw, c.th, c.rotate, c.rsc, c.wide);
+    ASSERT_TRUE(got.bitmap && want);
     EXPECT_TRUE(same_bytes(*got.bitmap, *want));
   }
 }

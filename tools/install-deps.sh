@@ -13,6 +13,10 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
+# The tools the benchmark suite compares the viewer with, and its plotter.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(libjpeg-turbo-progs imagemagick libvips-tools gnuplot-nox)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -68,31 +68,65 @@ struct Source {
   const std::uint8_t* row(int r) const { return page.memory_row(r + page.height() - H); }
 };
 
+// A box average is its sum divided by its pixel count d, truncated. For
+// d < 2^16 a multiply by m = ceil(2^40 / d) and a shift right by 40 gives
+// exactly that quotient: m exceeds 2^40 / d by less than 1, which adds less
+// than sum / 2^40 <= 255 d / 2^40 < 1 / d to the exact quotient, and a
+// remainder of at most (d - 1) / d then stays below the next integer.
+constexpr int kInverseShift = 40;
+constexpr long long kInverseCounts = 1 << 16;
+
+// m for every count up to max_count (entry 0 unused).
+std::vector<std::uint64_t> inverse_counts(long long max_count) {
+  std::vector<std::uint64_t> inverse(static_cast<size_t>(max_count) + 1);
+  for (long long d = 1; d <= max_count; ++d)
+    inverse[d] = ((std::uint64_t{1} << kInverseShift) + static_cast<std::uint64_t>(d) - 1) / static_cast<std::uint64_t>(d);
+  return inverse;
+}
+
 // Averages one output line: the page rows `rows` against each position's
-// column run; out receives three bytes per position.
-template <typename ColumnSum>
+// column run; out receives three bytes per position. Column sums are kept
+// in the narrowest type that holds them, so the vertical pass, which reads
+// the whole page, packs as many columns as possible into each vector step;
+// box sums and their division use BoxSum.
+template <typename ColumnSum, typename BoxSum>
 void box_line(const Source& src, Span rows, const std::vector<Span>& cols, Span all_cols,
-              std::vector<ColumnSum>& sums, std::uint8_t* out) {
+              std::vector<ColumnSum>& sums, const std::uint64_t* inverse, std::uint8_t* out) {
   const int first = all_cols.begin * 3, last = all_cols.end * 3;
-  std::fill(sums.begin() + first, sums.begin() + last, ColumnSum{0});
-  for (int r = rows.begin; r < rows.end; ++r) {
-    const std::uint8_t* s = src.row(r);
-    ColumnSum* acc = sums.data();
-    for (int i = first; i < last; ++i) acc[i] += s[i];
+  ColumnSum* __restrict acc = sums.data();
+  // Two page rows per pass over the sums: half the loads and stores of them.
+  int row = rows.begin;
+  if (rows.size() % 2 == 1) {
+    const std::uint8_t* __restrict s = src.row(row++);
+    for (int i = first; i < last; ++i) acc[i] = s[i];
+  } else {
+    std::fill(acc + first, acc + last, ColumnSum{0});
   }
-  const std::uint64_t height = static_cast<std::uint64_t>(rows.size());
+  for (; row < rows.end; row += 2) {
+    const std::uint8_t* __restrict s0 = src.row(row);
+    const std::uint8_t* __restrict s1 = src.row(row + 1);
+    for (int i = first; i < last; ++i) acc[i] = static_cast<ColumnSum>(acc[i] + s0[i] + s1[i]);
+  }
+  const BoxSum height = static_cast<BoxSum>(rows.size());
   for (size_t p = 0; p < cols.size(); ++p) {
-    std::uint64_t b = 0, g = 0, r = 0;
-    const ColumnSum* acc = sums.data() + cols[p].begin * 3;
-    for (int c = cols[p].size(); c > 0; --c, acc += 3) {
-      b += acc[0];
-      g += acc[1];
-      r += acc[2];
+    BoxSum b = 0, g = 0, r = 0;
+    const ColumnSum* a = acc + cols[p].begin * 3;
+    for (int c = cols[p].size(); c > 0; --c, a += 3) {
+      b += a[0];
+      g += a[1];
+      r += a[2];
     }
-    const std::uint64_t count = height * static_cast<std::uint64_t>(cols[p].size());
-    out[3 * p] = static_cast<std::uint8_t>(b / count);
-    out[3 * p + 1] = static_cast<std::uint8_t>(g / count);
-    out[3 * p + 2] = static_cast<std::uint8_t>(r / count);
+    const BoxSum count = height * static_cast<BoxSum>(cols[p].size());
+    if (inverse) {
+      const std::uint64_t m = inverse[count];
+      out[3 * p] = static_cast<std::uint8_t>((b * m) >> kInverseShift);
+      out[3 * p + 1] = static_cast<std::uint8_t>((g * m) >> kInverseShift);
+      out[3 * p + 2] = static_cast<std::uint8_t>((r * m) >> kInverseShift);
+    } else {
+      out[3 * p] = static_cast<std::uint8_t>(b / count);
+      out[3 * p + 1] = static_cast<std::uint8_t>(g / count);
+      out[3 * p + 2] = static_cast<std::uint8_t>(r / count);
+    }
   }
 }
 
@@ -102,27 +136,40 @@ struct BoxPlan {
   std::vector<Span> positions;  // page columns of each position on a line
 };
 
-template <typename ColumnSum, typename Emit>
-void box_filter(const Source& src, const BoxPlan& plan, Emit emit) {
+template <typename ColumnSum, typename BoxSum, typename Emit>
+void box_filter(const Source& src, const BoxPlan& plan, long long largest_box, Emit emit) {
   if (plan.lines.empty() || plan.positions.empty()) return;
   const Span all_cols{plan.positions.front().begin, plan.positions.back().end};
   std::vector<ColumnSum> sums(static_cast<size_t>(src.W) * 3);
   std::vector<std::uint8_t> line(plan.positions.size() * 3);
+  const std::vector<std::uint64_t> inverse = largest_box < kInverseCounts ? inverse_counts(largest_box)
+                                                                            : std::vector<std::uint64_t>();
+  const std::uint64_t* divide = inverse.empty() ? nullptr : inverse.data();
   for (size_t l = 0; l < plan.lines.size(); ++l) {
-    box_line(src, plan.lines[l], plan.positions, all_cols, sums, line.data());
+    box_line<ColumnSum, BoxSum>(src, plan.lines[l], plan.positions, all_cols, sums, divide, line.data());
     emit(static_cast<int>(l), line.data());
   }
 }
 
-// Column sums fit 32 bits unless a run holds more than 2^24 page rows.
+// Sums of up to 257 bytes fit 16 bits, and of up to 2^24 bytes 32 bits;
+// the widest boxes of a huge page take 64 bits.
 template <typename Emit>
 void run_box_filter(const Source& src, const BoxPlan& plan, Emit emit) {
-  int tallest = 0;
-  for (const Span& s : plan.lines) tallest = std::max(tallest, s.size());
-  if (tallest < (1 << 24)) {
-    box_filter<std::uint32_t>(src, plan, emit);
+  long long tallest = 0, widest = 0;
+  for (const Span& s : plan.lines) tallest = std::max<long long>(tallest, s.size());
+  for (const Span& s : plan.positions) widest = std::max<long long>(widest, s.size());
+  constexpr long long k16 = 65535 / 255, k32 = 1LL << 24;
+  const long long largest = tallest * widest;
+  if (largest < k32) {
+    if (tallest <= k16) {
+      box_filter<std::uint16_t, std::uint32_t>(src, plan, largest, emit);
+    } else {
+      box_filter<std::uint32_t, std::uint32_t>(src, plan, largest, emit);
+    }
+  } else if (tallest < k32) {
+    box_filter<std::uint32_t, std::uint64_t>(src, plan, largest, emit);
   } else {
-    box_filter<std::uint64_t>(src, plan, emit);
+    box_filter<std::uint64_t, std::uint64_t>(src, plan, largest, emit);
   }
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+// A viewer driven through the script front end's own command runner, set up
+// the way `zeb --headless` sets it up, so that a timed command costs what it
+// costs in the program: the handlers, the page load and the paints that
+// follow it. Output of the commands is discarded.
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "bench/bench_util.h"
+#include "frontend/script/commands.h"
+#include "frontend/script/script_host.h"
+#include "platform/files.h"
+
+namespace zeb::bench {
+
+class ScriptedViewer {
+ public:
+  // Starts the viewer on a folder or archive (a host path below `root`),
+  // with its settings folder in `settings`. ready() tells whether it began.
+  ScriptedViewer(const std::string& root, const std::string& settings, const std::string& location)
+      : null_(nullptr), host_(null_) {
+    platform_.host = &host_;
+    platform_.storage = platform::Storage(root);
+    platform_.app_dir_host = platform::resolve_app_dir(settings);
+    const std::optional<std::u16string> start = platform_.storage.location_of(location);
+    if (!start) return;
+    viewer_ = std::make_unique<Viewer>(platform_);
+    create_controls(*viewer_);
+    initialise_main_window(*viewer_, &*start);
+    pump(*viewer_);
+    session_.emplace(script::Session{*viewer_, host_, null_, null_});
+  }
+  ~ScriptedViewer() {
+    if (viewer_) destroy_main_window(*viewer_);
+  }
+  ScriptedViewer(const ScriptedViewer&) = delete;
+  ScriptedViewer& operator=(const ScriptedViewer&) = delete;
+
+  bool ready() const { return session_.has_value() && !platform_.ended; }
+  Viewer& viewer() { return *viewer_; }
+
+  // Runs one script line; false when it does not parse or ends the window.
+  bool run(const std::string& line) {
+    std::string why;
+    const std::optional<script::Command> command = script::parse_command(line, why);
+    return ready() && command && script::run_command(*session_, *command);
+  }
+  // Timing of one script line (parsed beforehand); failed when it does not
+  // parse or ends the window.
+  Timing timed(const std::string& line) {
+    std::string why;
+    const std::optional<script::Command> command = script::parse_command(line, why);
+    if (!ready() || !command) return {};
+    return bench::timed([&] { return script::run_command(*session_, *command); });
+  }
+
+ private:
+  std::ostream null_;  // no buffer: everything written to it is dropped
+  script::ScriptHost host_;
+  platform::Platform platform_;
+  std::unique_ptr<Viewer> viewer_;
+  std::optional<script::Session> session_;
+};
+
+}  // namespace zeb::bench
