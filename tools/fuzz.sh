@@ -29,7 +29,7 @@ for target in "${targets[@]}"; do
   # New inputs land in a scratch folder first; the merge then keeps only
   # those that add coverage to the corpus.
   if ! "$build/fuzz/fuzz_$target" "$fresh" "$corpus" fuzz/regressions/"$target" \
-      -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
+      -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=16384 \
       -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$findings/$target-" \
       2>"$build/$target.log"; then
     echo "   finding: see $build/$target.log and $findings/"
@@ -38,6 +38,6 @@ for target in "${targets[@]}"; do
   grep -E '^stat::number_of_executed_units|^Done|^INFO: Seed' "$build/$target.log" | sed 's/^/   /' || true
   "$build/fuzz/fuzz_$target" -merge=1 -close_fd_mask=2 "$corpus" "$fresh" 2>"$build/$target.merge.log" || true
   rm -rf "$fresh"
-  echo "   corpus: $(ls "$corpus" | wc -l) inputs, $(du -sk "$corpus" | cut -f1) KB"
+  echo "   corpus: $(ls "$corpus" | wc -l) inputs, $(cat "$corpus"/* | wc -c) bytes"
 done
 exit $status
