@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg-turbo-progs zip xvfb xdotool x11-apps
+  libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
