@@ -98,6 +98,13 @@ namespace {
 // needed either. Smaller bitmaps come from the heap.
 constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kMappedFrom = size_t{4} << 20;
+// AddressSanitizer guards the ends of heap blocks only, so the sanitized
+// builds keep every bitmap on the heap, where a write past a row is caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMapLargeBitmaps = false;
+#else
+constexpr bool kMapLargeBitmaps = true;
+#endif
 
 std::uint8_t* map_zeroed(size_t bytes) {
   // Map one huge page more than needed and trim the ends to the alignment.
@@ -123,7 +130,9 @@ void Bitmap::Release::operator()(std::uint8_t* bits) const {
 }
 
 Bitmap::Pixels Bitmap::allocate_zeroed(size_t bytes) {
-  if (bytes < kMappedFrom) return Pixels(static_cast<std::uint8_t*>(std::calloc(bytes, 1)), Release{0});
+  if (!kMapLargeBitmaps || bytes < kMappedFrom) {
+    return Pixels(static_cast<std::uint8_t*>(std::calloc(bytes, 1)), Release{0});
+  }
   const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   std::uint8_t* bits = map_zeroed(mapped);
   return Pixels(bits, Release{bits ? mapped : 0});

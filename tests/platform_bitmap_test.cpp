@@ -1,7 +1,11 @@
 // Bitmaps: allocation limits, fills, the stretching copy and image output.
 #include <gtest/gtest.h>
+
 #include <png.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -36,6 +40,19 @@ TEST(PlatformBitmap, create_refuses_sizes_it_cannot_hold) {
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->stride(), 304);
   for (int i = 0; i < b->stride() * b->height(); ++i) ASSERT_EQ(b->bits()[i], 0) << i;
+}
+
+TEST(PlatformBitmap, page_sized_bitmaps_are_zeroed_every_time) {
+  // Rows too long for an int are refused even below the pixel limit.
+  EXPECT_EQ(Bitmap::create(100'000'000, 1), nullptr);
+  for (int round = 0; round < 3; ++round) {
+    auto b = Bitmap::create(2481, 1000);  // over 4 MiB, an odd row length
+    ASSERT_NE(b, nullptr);
+    const size_t bytes = static_cast<size_t>(b->stride()) * b->height();
+    EXPECT_EQ(b->stride(), 7444);
+    EXPECT_EQ(std::count(b->bits(), b->bits() + bytes, 0), static_cast<std::ptrdiff_t>(bytes));
+    std::memset(b->bits(), 0xFF, bytes);  // the next one must not see this
+  }
 }
 
 TEST(PlatformBitmap, pixels_are_blue_green_red_and_rows_bottom_up) {
