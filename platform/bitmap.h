@@ -16,6 +16,9 @@ struct Rect {
 
 // Colours are 0x00BBGGRR, the way the viewer's state stores them.
 using ColorRef = std::uint32_t;
+constexpr ColorRef rgb(int r, int g, int b) {
+  return static_cast<ColorRef>(r) | static_cast<ColorRef>(g) << 8 | static_cast<ColorRef>(b) << 16;
+}
 
 // Bytes per row of a 24-bit bitmap of the given width.
 constexpr int dib_stride(int width) { return ((width * 24 + 31) / 8) & ~3; }

@@ -14,10 +14,6 @@
 namespace zeb::platform {
 namespace {
 
-constexpr ColorRef rgb(int r, int g, int b) {
-  return static_cast<ColorRef>(r) | static_cast<ColorRef>(g) << 8 | static_cast<ColorRef>(b) << 16;
-}
-
 constexpr ColorRef kWhite = rgb(255, 255, 255);
 constexpr ColorRef kText = rgb(0, 0, 0);
 constexpr ColorRef kGreyText = rgb(140, 140, 140);

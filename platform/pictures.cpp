@@ -13,10 +13,6 @@ namespace {
 
 using shapes::Point;
 
-constexpr ColorRef rgb(int r, int g, int b) {
-  return static_cast<ColorRef>(r) | static_cast<ColorRef>(g) << 8 | static_cast<ColorRef>(b) << 16;
-}
-
 constexpr ColorRef kInk = rgb(32, 32, 32);
 constexpr ColorRef kFace = rgb(216, 216, 216);
 constexpr ColorRef kKeyFace = rgb(250, 250, 250);

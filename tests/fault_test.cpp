@@ -60,18 +60,9 @@ class StepBuffer : public std::streambuf {
 
 ScriptRun run_steps(const std::string& root, const std::string& settings, std::vector<Step> steps,
                     const std::vector<std::string>& extra = {}) {
-  std::vector<std::string> args = {"--headless", "--root", root, "--settings", settings};
-  args.insert(args.end(), extra.begin(), extra.end());
   StepBuffer buffer(std::move(steps));
   std::istream in(&buffer);
-  std::ostringstream out, err;
-  ScriptRun run;
-  run.status = zeb::script::run(args, in, out, err);
-  run.err = err.str();
-  std::istringstream printed(out.str());
-  for (std::string line; std::getline(printed, line);)
-    if (!line.empty()) run.lines.push_back(json::parse(line));
-  return run;
+  return zeb::testing::run_script(root, settings, in, extra);
 }
 
 // A library with one book of numbered pages and a settings folder beside it.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_host.h"
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "platform/text.h"
@@ -25,23 +26,11 @@ fixtures::ZipEntry stored(std::string name, std::string data) {
   return e;
 }
 
-class MenuHost : public platform::Host {
- public:
-  bool message_box(const std::u16string&, const std::u16string&) override { return false; }
-  int track_popup_menu(const std::vector<platform::MenuItem>& items) override {
-    shown = items;
-    return choice;
-  }
-  bool foreground_window_exists() override { return true; }
-  std::vector<platform::MenuItem> shown;
-  int choice = 0;
-};
-
 class Browsing : public ::testing::Test {
  protected:
   fixtures::TempDir root;
   platform::Platform p;
-  MenuHost host;
+  zeb::testing::TestHost host;
   Viewer v{p};
 
   void SetUp() override {
@@ -279,19 +268,19 @@ TEST_F(Siblings, list_holds_folders_with_pages_and_archives_in_name_order) {
 
 TEST_F(Siblings, folder_menu_checks_the_current_location_and_opens_the_choice) {
   show_folder_menu(v);
-  ASSERT_EQ(host.shown.size(), 5u);
-  EXPECT_EQ(host.shown[0].text, u"FolderChange");
-  EXPECT_EQ(host.shown[0].id, 0);
+  ASSERT_EQ(host.menu.size(), 5u);
+  EXPECT_EQ(host.menu[0].text, u"FolderChange");
+  EXPECT_EQ(host.menu[0].id, 0);
   Names texts;
-  for (size_t i = 1; i < host.shown.size(); ++i) {
-    EXPECT_EQ(host.shown[i].id, 8200 + static_cast<int>(i) - 1);
-    EXPECT_EQ(host.shown[i].checked, host.shown[i].text == u"a");
-    texts.push_back(host.shown[i].text);
+  for (size_t i = 1; i < host.menu.size(); ++i) {
+    EXPECT_EQ(host.menu[i].id, 8200 + static_cast<int>(i) - 1);
+    EXPECT_EQ(host.menu[i].checked, host.menu[i].text == u"a");
+    texts.push_back(host.menu[i].text);
   }
   EXPECT_EQ(texts, (Names{u"B", u"C", u"a", u"e.zip"}));
   EXPECT_EQ(v.state.list_count, 4);
 
-  host.choice = 8201;
+  host.menu_choice = 8201;
   show_folder_menu(v);
   EXPECT_EQ(v.state.LastDir, u"\\C");
   EXPECT_EQ(v.dialog.text(ctl::path_box), u"\\C");

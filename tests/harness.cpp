@@ -27,9 +27,14 @@ std::vector<nlohmann::json> ScriptRun::menus() const { return pick(lines, "menu"
 
 ScriptRun run_script(const std::string& root, const std::string& settings, const std::string& script,
                      const std::vector<std::string>& extra_args) {
+  std::istringstream in(script);
+  return run_script(root, settings, in, extra_args);
+}
+
+ScriptRun run_script(const std::string& root, const std::string& settings, std::istream& in,
+                     const std::vector<std::string>& extra_args) {
   std::vector<std::string> args = {"--headless", "--root", root, "--settings", settings};
   args.insert(args.end(), extra_args.begin(), extra_args.end());
-  std::istringstream in(script);
   std::ostringstream out, err;
   ScriptRun run;
   run.status = zeb::script::run(args, in, out, err);

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the script front end in-process and reads back its JSON Lines.
 #include <nlohmann/json.hpp>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct ScriptRun {
 // Runs `zeb --headless --root ROOT --settings SETTINGS [extra args]` with the
 // script text as standard input.
 ScriptRun run_script(const std::string& root, const std::string& settings, const std::string& script,
+                     const std::vector<std::string>& extra_args = {});
+// The same, reading the script from a stream (for scripts that act between
+// their lines).
+ScriptRun run_script(const std::string& root, const std::string& settings, std::istream& script,
                      const std::vector<std::string>& extra_args = {});
 
 }  // namespace zeb::testing

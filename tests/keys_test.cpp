@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_host.h"
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "input/keys.h"
@@ -59,13 +60,6 @@ TEST(KeyBindingFile, buttons_are_polled_in_order_whatever_key_came) {
   EXPECT_EQ(held_button(keys, kGameKeys), 24);
 }
 
-class FakeHost : public platform::Host {
- public:
-  bool message_box(const std::u16string&, const std::u16string&) override { return false; }
-  int track_popup_menu(const std::vector<platform::MenuItem>&) override { return 0; }
-  bool foreground_window_exists() override { return true; }
-};
-
 class KeysTest : public ::testing::Test {
  protected:
   KeysTest() : v(p) {
@@ -86,7 +80,7 @@ class KeysTest : public ::testing::Test {
   std::string key_file() const { return fixtures::read_file(dir.path() + "/ZEB_CFG/key.cfg"); }
 
   fixtures::TempDir dir;
-  FakeHost host;
+  zeb::testing::TestHost host;
   platform::Platform p;
   Viewer v;
 };

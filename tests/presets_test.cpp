@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "tests/test_host.h"
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "platform/text.h"
@@ -18,28 +19,9 @@ namespace {
 using fixtures::TempDir;
 using Items = std::vector<std::u16string>;
 
-// Answers message boxes from a queue (No when empty) and records them.
-struct FakeHost : platform::Host {
-  std::deque<bool> answers;
-  std::vector<std::pair<std::u16string, std::u16string>> boxes;  // text, caption
-  std::vector<platform::MenuItem> menu;
-  int menu_choice = 0;
-  bool message_box(const std::u16string& text, const std::u16string& caption) override {
-    boxes.emplace_back(text, caption);
-    const bool yes = !answers.empty() && answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return yes;
-  }
-  int track_popup_menu(const std::vector<platform::MenuItem>& items) override {
-    menu = items;
-    return menu_choice;
-  }
-  bool foreground_window_exists() override { return true; }
-};
-
 struct PresetsTest : ::testing::Test {
   TempDir dir;
-  FakeHost host;
+  zeb::testing::TestHost host;
   platform::Platform p;
   Viewer v{p};
   const std::string folder = dir / "app/ZEB_CFG";

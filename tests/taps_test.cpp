@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_host.h"
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "input/taps.h"
@@ -39,13 +40,6 @@ TEST(ZoneAt, drag_speed_and_number_pad_keys) {
   EXPECT_EQ(number_pad_key(349, 424), 0);     // left of the pad
 }
 
-class FakeHost : public platform::Host {
- public:
-  bool message_box(const std::u16string&, const std::u16string&) override { return false; }
-  int track_popup_menu(const std::vector<platform::MenuItem>&) override { return 0; }
-  bool foreground_window_exists() override { return true; }
-};
-
 class TapsTest : public ::testing::Test {
  protected:
   TapsTest() : v(p) {
@@ -62,7 +56,7 @@ class TapsTest : public ::testing::Test {
     return v.state.page_index;
   }
 
-  FakeHost host;
+  zeb::testing::TestHost host;
   platform::Platform p;
   Viewer v;
 };

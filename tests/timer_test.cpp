@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_host.h"
 #include "app/control_ids.h"
 #include "app/startup.h"
 #include "tests/harness.h"
@@ -46,17 +47,10 @@ TEST(TickArithmetic, held_zoom_clamps_at_the_limits_compared_in_double_precision
   EXPECT_EQ(held_zoom_step(z, 2), 3.0f);
 }
 
-class FakeHost : public platform::Host {
- public:
-  bool message_box(const std::u16string&, const std::u16string&) override { return false; }
-  int track_popup_menu(const std::vector<platform::MenuItem>&) override { return 0; }
-  bool foreground_window_exists() override { return foreground; }
-  bool foreground = false;
-};
-
 class TimerTest : public ::testing::Test {
  protected:
   TimerTest() : v(p) {
+    host.foreground = false;
     p.host = &host;
     create_controls(v);
   }
@@ -69,7 +63,7 @@ class TimerTest : public ::testing::Test {
     return out;
   }
 
-  FakeHost host;
+  zeb::testing::TestHost host;
   platform::Platform p;
   Viewer v;
 };
