@@ -229,9 +229,7 @@ TEST(PageFaults, pages_deleted_or_replaced_after_listing_leave_the_viewer_runnin
                         "ok", "state"},  // back to page 1
                        {lib.book});
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   ASSERT_EQ(states.size(), 5u);
   EXPECT_EQ(states[0]["page_width"], 64);
   EXPECT_TRUE(states[1]["page_bitmap"].is_null());
@@ -263,9 +261,7 @@ TEST(PageFaults, archive_truncated_while_open_abandons_the_lost_pages) {
                         "cancel", "answer yes", "cancel"},
                        {path});
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   ASSERT_EQ(states.size(), 5u);
   EXPECT_EQ(states[0]["page_width"], 64);
   EXPECT_EQ(states[1]["page_width"], 64);
@@ -299,9 +295,7 @@ TEST(PageFaults, huge_header_and_empty_pages_are_abandoned_in_view_and_browser) 
                                       {lib.book});
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   ASSERT_EQ(states.size(), 6u);
   EXPECT_TRUE(states[0]["page_bitmap"].is_null());  // preview of the huge page
   EXPECT_TRUE(states[1]["page_bitmap"].is_null());  // preview of the empty page

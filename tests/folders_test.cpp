@@ -327,12 +327,7 @@ TEST(BrowsingScript, archive_is_entered_sorted_opened_and_left) {
     std::string expected = fixtures::jpeg_bytes(k == 0 ? 56 : k == 1 ? 72 : 40, 16);
     EXPECT_EQ(zip.substr(offset, expected.size()), expected) << k;
   }
-  const auto states = [&] {
-    std::vector<J> found;
-    for (const auto& line : run.lines)
-      if (line.contains("state")) found.push_back(line["state"]);
-    return found;
-  }();
+  const auto states = run.states();
   ASSERT_EQ(states.size(), 2u);
   EXPECT_EQ(states[0]["LastDir"], "\\book.zip");
   EXPECT_EQ(states[0]["viewing"], 1);

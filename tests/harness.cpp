@@ -21,6 +21,7 @@ nlohmann::json ScriptRun::last_state() const {
   return states.empty() ? nlohmann::json() : states.back();
 }
 
+std::vector<nlohmann::json> ScriptRun::states() const { return pick(lines, "state"); }
 std::vector<nlohmann::json> ScriptRun::controls() const { return pick(lines, "control"); }
 std::vector<nlohmann::json> ScriptRun::message_boxes() const { return pick(lines, "message_box"); }
 std::vector<nlohmann::json> ScriptRun::menus() const { return pick(lines, "menu"); }

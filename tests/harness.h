@@ -13,6 +13,8 @@ struct ScriptRun {
   std::string err;
   // The last printed {"state": ...} object's state, or null.
   nlohmann::json last_state() const;
+  // Every printed {"state": ...} object's state, in order.
+  std::vector<nlohmann::json> states() const;
   // Every printed {"control": ...} object, in order.
   std::vector<nlohmann::json> controls() const;
   std::vector<nlohmann::json> message_boxes() const;

@@ -161,9 +161,7 @@ struct Book {
 };
 
 std::vector<nlohmann::json> states_of(const testing::ScriptRun& run) {
-  std::vector<nlohmann::json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   return states;
 }
 

@@ -202,9 +202,7 @@ TEST(NavigationScript, slider_run_loads_only_the_last_position) {
                                        "tick 5\nstate\ntick\nstate\ncontrol 1003\n",
                                        {root / "book"});
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<nlohmann::json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   ASSERT_EQ(states.size(), 2u);
   const auto controls = run.controls();
   ASSERT_EQ(controls.size(), 2u);

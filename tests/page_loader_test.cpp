@@ -342,9 +342,7 @@ ViewedPage view_single_page(const std::string& bytes) {
   EXPECT_TRUE(fx::write_file(root / "book/page.jpg", bytes));
   ViewedPage result;
   result.run = testing::run_script(root.path(), settings.path(), "state\nok\nstate\n", {root / "book"});
-  std::vector<nlohmann::json> states;
-  for (const auto& line : result.run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = result.run.states();
   EXPECT_EQ(states.size(), 2u) << result.run.err;
   if (states.size() == 2) {
     result.preview = states[0];

@@ -131,9 +131,7 @@ TEST(PresetsWhileViewing, loading_a_preset_keeps_the_shown_page) {
                                        "select 1003 0\ndblclick 1003\nok\nstate\nselect 1036 0\nstate\n",
                                        {root / "book"});
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<nlohmann::json> states;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) states.push_back(line["state"]);
+  const std::vector<nlohmann::json> states = run.states();
   ASSERT_EQ(states.size(), 2u);
   EXPECT_EQ(states[1]["v_mode"], 4);
   EXPECT_EQ(states[1]["viewing"], 1);

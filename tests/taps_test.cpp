@@ -143,9 +143,7 @@ TEST(TapsScript, zones_turn_pages_and_the_panel_cross_goes_back_to_the_browser) 
       "dblclick 1003\ntap 470 500\nstate\ntap 10 500\nstate\n"
       "tap 240 600\nstate\ncontrol 1042\ntap 450 10\nstate\ncontrol 1042\ntick\nstate\n");
   ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<nlohmann::json> st;
-  for (const auto& line : run.lines)
-    if (line.contains("state")) st.push_back(line["state"]);
+  const std::vector<nlohmann::json> st = run.states();
   ASSERT_EQ(st.size(), 5u);
   EXPECT_EQ(st[0]["page_index"], 1);
   EXPECT_EQ(st[1]["page_index"], 0);
