@@ -6,8 +6,8 @@
 
 #include "app/control_ids.h"
 #include "image/page_loader.h"
-#include "input/bookmarks.h"
 #include "input/navigation.h"
+#include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "sources/folders.h"
 #include "view/geometry.h"

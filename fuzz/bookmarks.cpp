@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
-#include "input/bookmarks.h"
+#include "settings/bookmarks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "input/bookmarks.h"
 #include "input/keys.h"
+#include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "settings/presets.h"
 #include "tools/fixtures/fixtures.h"

@@ -4,7 +4,7 @@
 
 #include "app/control_ids.h"
 #include "app/startup.h"
-#include "input/bookmarks.h"
+#include "settings/bookmarks.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

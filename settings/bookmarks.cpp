@@ -1,4 +1,4 @@
-#include "input/bookmarks.h"
+#include "settings/bookmarks.h"
 
 #include <algorithm>
 #include <cstddef>
