@@ -228,9 +228,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "page_bench: cannot write under %s\n", root.path().c_str());
     return 1;
   }
-  std::vector<PageRig> rigs(corpus_pages(o.corpus).size());
+  const std::vector<std::string> pages = corpus_pages(o.corpus);
+  std::vector<PageRig> rigs(pages.size());
   for (size_t i = 0; i < rigs.size(); ++i) {
-    rigs[i].name = corpus_pages(o.corpus)[i];
+    rigs[i].name = pages[i];
     rigs[i].file = o.corpus + "/" + rigs[i].name;
     if (!make_book(rigs[i].file, book_folder(rigs[i], root))) {
       std::fprintf(stderr, "page_bench: cannot copy %s\n", rigs[i].file.c_str());

@@ -160,16 +160,11 @@ struct Book {
   }
 };
 
-std::vector<nlohmann::json> states_of(const testing::ScriptRun& run) {
-  const std::vector<nlohmann::json> states = run.states();
-  return states;
-}
-
 TEST(KeysScript, previous_page_key_waits_until_the_settings_panel_closes) {
   Book book;
   const testing::ScriptRun run = book.run("click 1021\nkey a press\ntick 3\nstate\nclick 1021\ntick\nstate\n");
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto states = states_of(run);
+  const auto states = run.states();
   ASSERT_EQ(states.size(), 2u);
   EXPECT_EQ(states[0]["key_state"], 10);
   EXPECT_EQ(states[0]["viewing"], 0);
@@ -183,7 +178,7 @@ TEST(KeysScript, three_line_file_unbinds_the_arrows_and_start) {
   fixtures::write_file(book.key_cfg(), "AP00=0\r\nAP01=2\r\nAP02=3\r\n");
   const testing::ScriptRun run = book.run("dblclick 1003\nkey left down\nkey start press\ntick\nstate\n");
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto states = states_of(run);
+  const auto states = run.states();
   ASSERT_EQ(states.size(), 1u);
   EXPECT_EQ(states[0]["key_actions"][21], 0);
   EXPECT_EQ(states[0]["page_index"], 0);
@@ -207,7 +202,7 @@ TEST(KeysScript, learning_a_listed_key_again_moves_it_to_the_end_and_saves) {
   EXPECT_EQ(keys[5], "ボタン23");
   EXPECT_EQ(keys.back(), "ボタン22");
   EXPECT_EQ(controls[1]["items"].back(), "次のページ");
-  const auto states = states_of(run);
+  const auto states = run.states();
   EXPECT_EQ(states[0]["key_learn"], 0);
   EXPECT_EQ(states[0]["settings_open"], 1);
   EXPECT_NE(fixtures::read_file(book.key_cfg()).find("AP22=1\r\n"), std::string::npos);

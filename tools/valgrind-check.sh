@@ -24,13 +24,15 @@ if ! plain "$zeb" || ! plain "$sample"; then
   build="$here/build/valgrind"
   if [ "${ZEB_VALGRIND_BUILD:-yes}" = no ]; then
     # A plain build of the viewer made earlier serves as well.
+    found=""
     for dir in "$build" "$here/build/release"; do
-      if plain "$dir/zeb" && plain "$dir/zeb-sample-library"; then build=$dir; break; fi
+      if plain "$dir/zeb" && plain "$dir/zeb-sample-library"; then found=$dir; break; fi
     done
-    if [ "$build" = "$here/build/valgrind" ] && ! plain "$build/zeb"; then
+    if [ -z "$found" ]; then
       echo "no plain (sanitizer-free) build of zeb: check skipped; run tools/valgrind-check.sh to build one"
       exit 0
     fi
+    build=$found
   else
     echo "building a plain viewer in $build"
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
