@@ -2,8 +2,6 @@
 // again, quitting at once, and the control colours.
 #include "app/main_window.h"
 
-#include <cstdlib>
-
 #include "app/control_ids.h"
 #include "image/page_loader.h"
 #include "input/navigation.h"
@@ -23,7 +21,7 @@ constexpr int kScreenH = screen_scale * layout_h;
 // with the last wrapping to the first. -1 when there is no page at all.
 int next_page_index(const Viewer& v, int count) {
   if (count <= 0) return -1;
-  int next = v.state.random_page == 1 ? std::rand() % count : v.state.page_index + 1;
+  int next = v.state.random_page == 1 ? v.platform.random.next() % count : v.state.page_index + 1;
   return next >= count ? 0 : next;
 }
 

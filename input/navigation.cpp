@@ -2,8 +2,6 @@
 // sibling locations, the pop-up menu commands and the delayed jump.
 #include "input/navigation.h"
 
-#include <cstdlib>
-
 #include "app/control_ids.h"
 #include "image/page_loader.h"
 #include "platform/text.h"
@@ -53,7 +51,7 @@ void turn_forward(Viewer& v, int step) {
   if (step == 0) {
     if (s.page_index >= count || s.page_index < 1) s.page_index = 0;
   } else if (s.random_page == 1) {
-    s.page_index = std::rand() % count;
+    s.page_index = v.platform.random.next() % count;
   } else if (s.page_index == count - 1) {
     s.page_index = 0;
   } else {

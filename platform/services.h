@@ -11,6 +11,7 @@
 #include "platform/bitmap.h"
 #include "platform/dialog_look.h"
 #include "platform/files.h"
+#include "platform/random.h"
 
 namespace zeb::platform {
 
@@ -74,6 +75,7 @@ struct Platform {
   Storage storage;
   std::string app_dir_host;  // resolved app_dir (host path)
   KeyState keys;
+  Random random;
   WindowPlacement window;
   std::unique_ptr<Bitmap> screen = Bitmap::create(kScreenWidth, kScreenHeight);
   bool paint_requested = false;  // the window was invalidated

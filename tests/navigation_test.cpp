@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -63,10 +62,8 @@ TEST_F(Navigation, random_order_takes_the_generator_value_going_forward_only) {
   pages(5);
   v.state.random_page = 1;
   for (int step : {1, 10}) {
-    std::srand(123 + step);
-    int expected = std::rand() % 5;
-    std::srand(123 + step);
-    EXPECT_EQ(step_from(4, step), expected);
+    p.random.source = [step] { return 123 + step; };
+    EXPECT_EQ(step_from(4, step), (123 + step) % 5);
   }
   EXPECT_EQ(step_from(0, -1), 4);
   EXPECT_EQ(step_from(3, -1), 2);

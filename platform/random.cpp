@@ -1,0 +1,9 @@
+#include "platform/random.h"
+
+#include <cstdlib>
+
+namespace zeb::platform {
+
+int c_library_random() { return std::rand(); }
+
+}  // namespace zeb::platform
