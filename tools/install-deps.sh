@@ -10,6 +10,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
 )
+# The format and tidy checks of tools/lint-changed.sh.
+if [ "${1:-}" = "--lint" ]; then
+  packages+=(clang-format clang-tidy)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
