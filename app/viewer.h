@@ -55,6 +55,10 @@ struct ViewerState {
   int resume_index = 0;
   int scan_first_match = 1;
   int sort_request = 0;
+  // 1 while the page at page_index is the one the reader is on: resumed
+  // from the folder history when the location opened, or loaded since.
+  // 0 for the page an opening shows by itself. A sort keeps a current page.
+  int page_current = 0;
   int list_count = 0;
   int select_delay = 0;
   int select_delay_ticks = 6;

@@ -4,6 +4,7 @@
 // fuzzers then grow the folders.
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "input/keys.h"
 #include "settings/bookmarks.h"
@@ -33,6 +34,12 @@ void page_seeds() {
   seed("page_decode", "cut_short", page.substr(0, page.size() / 2));
 }
 
+fx::ZipEntry deflated(std::string name, std::string data) {
+  fx::ZipEntry e{std::move(name), std::move(data)};
+  e.deflate = true;
+  return e;
+}
+
 void archive_seeds() {
   const std::string a = fx::jpeg_bytes(8, 8, {.quality = 30});
   const std::string b = fx::jpeg_bytes(16, 8, {.grey = true, .quality = 30});
@@ -40,9 +47,22 @@ void archive_seeds() {
   seed("archive_list", "no_directory", fx::zip_bytes({{"p1.jpg", a}, {"notes.txt", "text"}}, false));
   seed("archive_list", "descriptor", fx::zip_bytes({{"d.jpg", a, false, "", false, true}, {"p2.jpg", b}}));
   seed("archive_list", "compressed", fx::zip_bytes({{"c.jpg", a, true}, {"p.jpg", b}}));
+  seed("archive_list", "deflated", fx::zip_bytes({deflated("d1.jpg", a), {"s.jpg", b}, deflated("d2.jpeg", b)}));
+  fx::ZipEntry streamed = deflated("d.jpg", a);
+  streamed.data_descriptor = true;
+  seed("archive_list", "deflated_descriptor", fx::zip_bytes({streamed, {"p2.jpg", b}, streamed}));
+  seed("archive_list", "deflated_descriptor_no_directory", fx::zip_bytes({{"p1.jpg", a}, streamed}, false));
   seed("archive_list", "names", fx::zip_bytes({{"\x83\x79\x81\x5b\x83\x57.jpg", a},
                                                {"\xe3\x83\x9a.jpg", b, false, "", true},
                                                {"dir/x.jpg", a, false, "UT\x05\x00\x01\x00\x00\x00\x00"}}));
+}
+
+// Inputs that once did harm, kept apart from the corpus the fuzzers grow.
+void regressions(const std::string& dir) {
+  const std::string a = fx::jpeg_bytes(8, 8, {.quality = 30});
+  // Entry names holding CR LF or LF would have split the history file's pairs.
+  fx::write_file(dir + "/archive_list/crlf_names",
+                 fx::zip_bytes({{"a.jpg", a}, {"b\r\nc.jpg", a}, deflated("d\n.jpg", a), {"e.jpg", a}}));
 }
 
 void settings_seeds() {
@@ -85,11 +105,12 @@ void script_seeds() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: zeb-fuzz-seeds CORPUS_DIR\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: zeb-fuzz-seeds CORPUS_DIR [REGRESSIONS_DIR]\n");
     return 2;
   }
   corpus = argv[1];
+  if (argc == 3) regressions(argv[2]);
   page_seeds();
   archive_seeds();
   settings_seeds();

@@ -19,6 +19,7 @@
 
 #include "app/control_ids.h"
 #include "platform/text.h"
+#include "sources/archive.h"
 #include "view/geometry.h"
 
 namespace zeb {
@@ -101,15 +102,31 @@ void choose_output(Decoder& d) {
 
 int output_components(Pixels pixels) { return pixels == Pixels::cmyk ? 4 : 3; }
 
+// Where the compressed bytes come from: a file at its current position, or
+// a buffer in memory (an entry inflated from an archive).
+struct Source {
+  std::FILE* file = nullptr;
+  const unsigned char* bytes = nullptr;
+  std::size_t size = 0;
+};
+
+void attach_source(jpeg_decompress_struct& cinfo, const Source& source) {
+  if (source.file) {
+    jpeg_stdio_src(&cinfo, source.file);
+  } else {
+    jpeg_mem_src(&cinfo, source.bytes, static_cast<unsigned long>(source.size));
+  }
+}
+
 // Creates the decompressor, reads the header and starts decompression.
 // False after a fatal library error or for a refused size.
-bool start_decoding(Decoder& d, std::FILE* file) {
+bool start_decoding(Decoder& d, const Source& source) {
   if (setjmp(d.err.resume)) return false;
   d.cinfo.err = jpeg_std_error(&d.err.standard);
   d.err.standard.error_exit = resume_after_fatal_error;
   jpeg_create_decompress(&d.cinfo);
   d.cinfo.mem->max_memory_to_use = kDecoderMemoryLimit;
-  jpeg_stdio_src(&d.cinfo, file);
+  attach_source(d.cinfo, source);
   jpeg_read_header(&d.cinfo, TRUE);
   if (d.preview) apply_preview_settings(d.cinfo);
   choose_output(d);
@@ -169,14 +186,21 @@ int decimal_value(std::u16string_view text) {
   return text::parse_int(std::string_view(text::to_cp932(text)).substr(0, kValueBytes));
 }
 
-// Moves an archive file forward from its start to the data of entry
-// page_index. The offset is read as a 64-bit decimal value so that entries
-// beyond 2 GiB open; a negative offset cannot be applied and gives no page.
-bool seek_to_entry(Viewer& v, std::FILE* file) {
-  const std::string offset_text =
-      text::to_cp932(v.dialog.item_text(ctl::archive_offsets, v.state.page_index)).substr(0, kValueBytes);
-  const long long offset = std::strtoll(offset_text.c_str(), nullptr, 10);
-  return offset >= 0 && fseeko(file, static_cast<off_t>(offset), SEEK_CUR) == 0;
+// Decodes entry page_index of the open archive: a stored entry in place,
+// the file moved forward from its start to the entry's data; a deflated one
+// from memory after inflating it. A damaged entry gives no page, as a
+// damaged file does.
+DecodedPage decode_archive_page(Viewer& v, std::FILE* file, bool preview) {
+  const ArchiveEntry entry =
+      archive_entry_of_item(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
+  if (entry.data_offset < 0) return {};
+  if (entry.deflated) {
+    std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);
+    if (!bytes) return {};
+    return decode_jpeg(bytes->data(), bytes->size(), preview);
+  }
+  if (fseeko(file, static_cast<off_t>(entry.data_offset), SEEK_CUR) != 0) return {};
+  return decode_jpeg(file, preview);
 }
 
 // Puts a decoded page in place and prepares its view: zoom mode, then the
@@ -189,14 +213,11 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
   finish_start_position(v);
 }
 
-}  // namespace
-
-DecodedPage decode_jpeg(std::FILE* file, bool preview) {
+DecodedPage decode(const Source& source, bool preview) {
   DecodedPage page;
-  if (!file) return page;
   Decoder d{};
   d.preview = preview;
-  if (start_decoding(d, file)) {
+  if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
     page.bitmap = platform::Bitmap::create(static_cast<int>(bitmap_side(w, d.pixels)),
@@ -212,6 +233,20 @@ DecodedPage decode_jpeg(std::FILE* file, bool preview) {
   return page;
 }
 
+}  // namespace
+
+DecodedPage decode_jpeg(std::FILE* file, bool preview) {
+  if (!file) return {};
+  return decode(Source{file, nullptr, 0}, preview);
+}
+
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview) {
+  // An empty buffer has no header; libjpeg would treat it as a fatal error
+  // anyway, but it also refuses a null pointer outright.
+  if (!bytes || size == 0) return {};
+  return decode(Source{nullptr, bytes, size}, preview);
+}
+
 int load_page(Viewer& v, const std::u16string& path) {
   ViewerState& s = v.state;
   if (s.load_block == 1) return -1;
@@ -222,16 +257,15 @@ int load_page(Viewer& v, const std::u16string& path) {
     free_page_bitmaps(v);
     return -1;
   }
+  s.page_current = 1;
   const std::u16string location = archive ? s.LastDir : path;
   s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
   free_page_bitmaps(v);
   set_start_position(v);
   platform::FilePtr file = v.platform.storage.open_read(location);
   if (!file) return -1;
-  DecodedPage page;
-  if (!archive || seek_to_entry(v, file.get())) {
-    page = decode_jpeg(file.get(), s.viewing == 0 && s.settings_open == 0);
-  }
+  const bool preview = s.viewing == 0 && s.settings_open == 0;
+  DecodedPage page = archive ? decode_archive_page(v, file.get(), preview) : decode_jpeg(file.get(), preview);
   if (page.bitmap) {
     show_decoded_page(v, std::move(page));
   } else {

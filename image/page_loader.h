@@ -1,6 +1,7 @@
 #pragma once
 // Page loading: decodes a JPEG page (a file, or a stored entry of the
 // current archive) into the main window's 24-bit page bitmap.
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -23,5 +24,8 @@ struct DecodedPage {
 // the fast settings. Never ends the process: fatal decoder errors, absurd
 // sizes and failed allocations give a null bitmap.
 DecodedPage decode_jpeg(std::FILE* file, bool preview);
+// The same decode from a whole JPEG file held in memory (an entry inflated
+// from an archive), with the same settings and the same guards.
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview);
 
 }  // namespace zeb

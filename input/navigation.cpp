@@ -90,6 +90,12 @@ void turn_page(Viewer& v, int step) {
   }
 }
 
+void show_page_again(Viewer& v) {
+  const int current = v.state.page_current;
+  turn_page(v, 0);
+  v.state.page_current = current;
+}
+
 std::u16string status_text(const Viewer& v, int index) {
   return text::format("%4d/%4d[", index + 1, page_count(v)) + v.dialog.item_text(ctl::page_list, index) + u"]";
 }
@@ -131,7 +137,7 @@ void change_location(Viewer& v, const std::u16string& path) {
   if (s.SO_CH == 1) {
     request_sort(v, s.SO_CHF != 0);
   } else {
-    turn_page(v, 0);
+    show_page_again(v);
   }
 }
 

@@ -7,6 +7,10 @@
 
 namespace zeb {
 void turn_page(Viewer& v, int step);
+// turn_page(0) for a page the viewer shows again by itself (after an
+// opening, or a sort without a current page): whether the page counts as
+// the reader's current one stays as it was.
+void show_page_again(Viewer& v);
 void update_status(Viewer& v);
 void next_sibling(Viewer& v);
 void previous_sibling(Viewer& v);

@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
+#include "platform/natural_order.h"
 #include "platform/text.h"
 
 namespace zeb::platform {
@@ -121,11 +123,20 @@ bool glob_match(std::u16string_view pattern, std::u16string_view name) {
   return p == pattern.size();
 }
 
-bool is_directory_entry(int dir_fd, const dirent* entry) {
-  if (entry->d_type == DT_DIR) return true;
-  if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
-  struct stat st;  // follows links: a link to a folder lists as a folder
-  return fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+enum class EntryKind { folder, file, other };
+
+// Only folders and regular files are offered: opening a FIFO, a socket or a
+// device named like a page or an archive could block or never end. Links
+// are followed, so a link to a folder lists as a folder and a dangling link
+// not at all.
+EntryKind entry_kind(int dir_fd, const dirent* entry) {
+  if (entry->d_type == DT_DIR) return EntryKind::folder;
+  if (entry->d_type == DT_REG) return EntryKind::file;
+  if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return EntryKind::other;
+  struct stat st;
+  if (fstatat(dir_fd, entry->d_name, &st, 0) != 0) return EntryKind::other;
+  if (S_ISDIR(st.st_mode)) return EntryKind::folder;
+  return S_ISREG(st.st_mode) ? EntryKind::file : EntryKind::other;
 }
 
 bool write_all(int fd, std::string_view bytes) {
@@ -203,18 +214,29 @@ FilePtr Storage::open_read(std::u16string_view location) const {
 }
 
 std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_view pattern) {
-  std::vector<FindEntry> entries;
+  // Host names travel with the entries so that they can be put in order by
+  // their bytes.
+  std::vector<std::pair<std::string, FindEntry>> found;
   DIR* handle = ::opendir(dir.c_str());
-  if (!handle) return entries;
+  if (!handle) return {};
   while (const dirent* entry = ::readdir(handle)) {
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    FindEntry found;
-    if (!representable(name, &found.name) || !wildcard_match(pattern, found.name)) continue;
-    found.directory = is_directory_entry(::dirfd(handle), entry);
-    entries.push_back(std::move(found));
+    FindEntry e;
+    if (!representable(name, &e.name) || !wildcard_match(pattern, e.name)) continue;
+    const EntryKind kind = entry_kind(::dirfd(handle), entry);
+    if (kind == EntryKind::other) continue;
+    e.directory = kind == EntryKind::folder;
+    found.emplace_back(std::move(name), std::move(e));
   }
   ::closedir(handle);
+  // The host lists names in the order of its own tables; readers expect
+  // the pages of a book in their natural order.
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return natural_less(a.first, b.first); });
+  std::vector<FindEntry> entries;
+  entries.reserve(found.size());
+  for (auto& [name, e] : found) entries.push_back(std::move(e));
   return entries;
 }
 

@@ -36,8 +36,10 @@ class Storage {
 
   // Directory search. The pattern is a location path whose last component
   // is a wildcard pattern ("*.*", "*.jpg"); "*.*" matches every name. Names
-  // are matched without regard to letter case; "." and ".." and host names
-  // that hold "\" or CR/LF are skipped. Entries come in the host's order.
+  // are matched without regard to letter case; "." and "..", host names
+  // that hold "\" or CR/LF, and anything that is neither a folder nor a
+  // regular file (FIFOs, sockets, devices, dangling links) are skipped.
+  // Entries come in natural order (natural_order.h).
   std::vector<FindEntry> find(std::u16string_view location_pattern) const;
 
   // Opens a location for reading ("rb"); null when it cannot be mapped or opened.

@@ -8,6 +8,9 @@ namespace zeb::text {
 
 std::u16string from_utf8(std::string_view utf8);
 std::string to_utf8(std::u16string_view text);
+// True for well-formed UTF-8: no stray or missing continuation bytes, no
+// overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool is_utf8(std::string_view bytes);
 
 // CP932 conversion. Characters CP932 cannot hold become '?' when encoding;
 // invalid byte sequences become U+FFFD when decoding.

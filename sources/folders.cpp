@@ -124,6 +124,9 @@ void open_location(Viewer& v) {
   d.show(ctl::focus_sink, false);
   s.load_block = 0;
   turn_page(v, found ? s.resume_index : 0);
+  // Only the remembered page is the reader's; a first page (or a random
+  // pick) shown by default is not.
+  s.page_current = found && s.scan_first_match == 0 && s.page_index == s.resume_index ? 1 : 0;
 }
 
 void on_folder_list_selchange(Viewer& v) {
@@ -132,7 +135,7 @@ void on_folder_list_selchange(Viewer& v) {
   if (v.state.SO_CH == 1) {
     request_sort(v, v.state.SO_CHF != 0);
   } else {
-    turn_page(v, 0);
+    show_page_again(v);
   }
 }
 

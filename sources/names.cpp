@@ -25,7 +25,8 @@ bool has_tail(std::u16string_view name, std::u16string_view tail) {
 
 bool is_page_name(std::u16string_view name) { return has_tail(name, u".jpg") || has_tail(name, u".jpeg"); }
 
-bool is_archive_name(std::u16string_view name) { return has_tail(name, u".zip"); }
+// Comic archives named ".cbz" are ZIP archives under another name.
+bool is_archive_name(std::u16string_view name) { return has_tail(name, u".zip") || has_tail(name, u".cbz"); }
 
 std::u16string child_path(const std::u16string& path, const std::u16string& name) {
   // The root ("" or "\") gets a single leading separator, never two.

@@ -115,10 +115,12 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
   return at;
 }
 
-void sort_page_list(Viewer& v, bool descending) {
+int sort_page_list(Viewer& v, bool descending) {
   std::vector<int> order = sorted_order(list_items(v, ctl::page_list), descending);
   apply_order(v, ctl::page_list, order);
   if (v.state.archive_mode == 1) apply_order(v, ctl::archive_offsets, order);
+  auto moved = std::find(order.begin(), order.end(), v.state.page_index);
+  return moved == order.end() ? -1 : static_cast<int>(moved - order.begin());
 }
 
 void sort_sibling_list(Viewer& v) {

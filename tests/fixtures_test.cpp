@@ -1,6 +1,7 @@
 // The synthetic archives and pages that the other tests are built on.
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <string>
@@ -34,7 +35,7 @@ TEST(Fixtures, zip_local_headers_carry_names_extras_sizes_and_flags) {
   EXPECT_EQ(zip.substr(30 + 7 + 5, 5), "DATA1");
 
   const size_t second = 30 + 7 + 5 + 5;
-  EXPECT_EQ(le(zip, second + 8, 2), 8u);                   // deflate method
+  EXPECT_EQ(le(zip, second + 8, 2), 12u);                  // a method the viewer does not read
   EXPECT_NE(le(zip, second + 18, 4), le(zip, second + 22, 4));
   EXPECT_EQ(le(zip, second + 18, 4), 3u);
 
@@ -46,6 +47,30 @@ TEST(Fixtures, zip_local_headers_carry_names_extras_sizes_and_flags) {
   EXPECT_EQ(le(zip, third + 30 + 9 + 2, 4), 0x08074b50u);
   EXPECT_EQ(le(zip, third + 30 + 9 + 2 + 8, 4), 2u);       // descriptor's compressed size
   EXPECT_EQ(zip.size(), third + 30 + 9 + 2 + 16);          // nothing after the last record
+}
+
+TEST(Fixtures, deflated_entries_hold_a_raw_deflate_stream_of_the_data) {
+  const std::string page = jpeg_bytes(64, 48);
+  ZipEntry entry{"d.jpg", page};
+  entry.deflate = true;
+  const std::string zip = zip_bytes({entry}, false);
+  EXPECT_EQ(le(zip, 8, 2), 8u);
+  const std::uint32_t packed = le(zip, 18, 4);
+  EXPECT_EQ(le(zip, 22, 4), page.size());
+  EXPECT_EQ(zip.size(), 30 + 5 + packed);
+
+  std::string out(page.size() + 1, '\0');
+  z_stream z{};
+  ASSERT_EQ(inflateInit2(&z, -MAX_WBITS), Z_OK);
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + 35));
+  z.avail_in = packed;
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  inflateEnd(&z);
+  EXPECT_EQ(out, page);
+  EXPECT_EQ(le(zip, 14, 4), crc32(0, reinterpret_cast<const Bytef*>(page.data()), static_cast<uInt>(page.size())));
 }
 
 struct Header {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -132,6 +133,37 @@ TEST_F(PageLoader, preview_outside_the_page_view_is_one_eighth) {
   ASSERT_EQ(load_page(*v, page_path), 0);
   EXPECT_EQ(v->window.page_width, 1600);
   EXPECT_EQ(v->window.page_height, 1200);
+}
+
+// Two decodes of one page give the same bitmap, byte for byte.
+void expect_same_bitmap(const DecodedPage& a, const DecodedPage& b) {
+  ASSERT_NE(a.bitmap, nullptr);
+  ASSERT_NE(b.bitmap, nullptr);
+  ASSERT_EQ(a.width, b.width);
+  ASSERT_EQ(a.height, b.height);
+  ASSERT_EQ(a.bitmap->stride(), b.bitmap->stride());
+  for (int y = 0; y < a.bitmap->height(); ++y)
+    ASSERT_EQ(std::memcmp(a.bitmap->memory_row(y), b.bitmap->memory_row(y), a.bitmap->stride()), 0) << y;
+}
+
+TEST_F(PageLoader, page_held_in_memory_decodes_as_its_file_does) {
+  const std::string pages[] = {fx::jpeg_bytes(300, 200, {.number = 3}), fx::jpeg_bytes(100, 60, {.grey = true}),
+                               fx::jpeg_bytes(64, 48, {.cmyk = true}), fx::jpeg_bytes(90, 70, {.progressive = true})};
+  for (const std::string& bytes : pages) {
+    ASSERT_TRUE(fx::write_file(dir / "p.jpg", bytes));
+    for (bool preview : {false, true}) {
+      platform::FilePtr file = platform::open_host_file(dir / "p.jpg", "rb");
+      const DecodedPage from_file = decode_jpeg(file.get(), preview);
+      const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+      expect_same_bitmap(from_file, decode_jpeg(data, bytes.size(), preview));
+    }
+  }
+  // Nothing, or bytes that are no page, give no bitmap.
+  EXPECT_EQ(decode_jpeg(nullptr, 0, false).bitmap, nullptr);
+  const std::string junk = "not a JPEG";
+  EXPECT_EQ(decode_jpeg(reinterpret_cast<const unsigned char*>(junk.data()), junk.size(), false).bitmap, nullptr);
+  const std::string cut = pages[0].substr(0, 100);
+  EXPECT_EQ(decode_jpeg(reinterpret_cast<const unsigned char*>(cut.data()), cut.size(), true).bitmap, nullptr);
 }
 
 TEST_F(PageLoader, archive_entry_is_decoded_from_its_listed_offset) {

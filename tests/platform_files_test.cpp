@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <random>
+#include <vector>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/natural_order.h"
+#include "platform/text.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::platform {
@@ -117,6 +121,56 @@ TEST(PlatformFiles, find_lists_what_a_location_can_name) {
   EXPECT_EQ(listing(storage.find(u"*.*")), listing(top));
   EXPECT_TRUE(storage.find(u"\\missing\\*.*").empty());
   EXPECT_TRUE(storage.find(u"\\..\\*.*").empty());
+}
+
+TEST(PlatformFiles, find_offers_only_folders_and_regular_files) {
+  TempDir root;
+  ASSERT_TRUE(fixtures::make_dirs(root / "book/sub"));
+  ASSERT_TRUE(fixtures::write_file(root / "book/1.jpg", "x"));
+  ASSERT_EQ(::mkfifo((root / "book/f.jpg").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((root / "book/book.zip").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/null", (root / "book/null.jpg").c_str()), 0);
+  ASSERT_EQ(::symlink((root / "book/f.jpg").c_str(), (root / "book/to_fifo.jpg").c_str()), 0);
+  ASSERT_EQ(::symlink((root / "book/gone.jpg").c_str(), (root / "book/dangling.jpg").c_str()), 0);
+  ASSERT_EQ(::symlink((root / "book/1.jpg").c_str(), (root / "book/to_page.jpg").c_str()), 0);
+  Storage storage(root.path());
+  std::map<std::u16string, bool> want = {{u"1.jpg", false}, {u"to_page.jpg", false}, {u"sub", true}};
+  EXPECT_EQ(listing(storage.find(u"\\book\\*.*")), want);
+}
+
+TEST(PlatformFiles, find_returns_names_in_natural_order) {
+  TempDir root;
+  std::vector<std::u16string> want;
+  for (int i = 1; i <= 110; ++i) want.push_back(text::from_utf8(std::to_string(i) + ".jpg"));
+  // Created in a shuffled order, so that the host's own order tells nothing.
+  std::vector<std::u16string> shuffled = want;
+  std::mt19937 random(7);
+  std::shuffle(shuffled.begin(), shuffled.end(), random);
+  for (const std::u16string& name : shuffled) ASSERT_TRUE(fixtures::write_file(root / text::to_utf8(name), "x"));
+  std::vector<std::u16string> found;
+  for (const FindEntry& e : Storage(root.path()).find(u"\\*.jpg")) found.push_back(e.name);
+  EXPECT_EQ(found, want);
+}
+
+TEST(NaturalOrder, numbers_by_value_letters_without_case_ties_by_bytes) {
+  const std::vector<std::string> ordered = {
+      "1.jpg", "2.jpg", "10.jpg", "100.jpg",                   // digit runs by value
+      "A", "a", "ab", "B",                                      // letters without case; ties by bytes
+      "p2b.jpg", "p10a.jpg",                                    // every run by its value
+      "Vol 9", "vol 10", "Vol 10a",                             // case ignored
+      "x007", "x07", "x7", "x8",                                // equal values tie, then bytes
+      "z", "\xc3\xa9t\xc3\xa9", "\xe8\xa1\xa8",                // beyond ASCII by byte value
+  };
+  for (size_t i = 0; i < ordered.size(); ++i) {
+    EXPECT_FALSE(natural_less(ordered[i], ordered[i])) << ordered[i];
+    for (size_t j = i + 1; j < ordered.size(); ++j) {
+      EXPECT_TRUE(natural_less(ordered[i], ordered[j])) << ordered[i] << " < " << ordered[j];
+      EXPECT_FALSE(natural_less(ordered[j], ordered[i])) << ordered[j] << " !< " << ordered[i];
+    }
+  }
+  // Digit runs far longer than any integer type still compare by value.
+  EXPECT_TRUE(natural_less("p" + std::string(40, '9'), "p1" + std::string(40, '0')));
+  EXPECT_TRUE(natural_less("p" + std::string(30, '0') + "5", "p6"));
 }
 
 TEST(PlatformFiles, folders_are_never_opened_as_files) {

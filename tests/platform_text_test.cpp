@@ -56,6 +56,16 @@ TEST(PlatformText, utf8_round_trip_and_bad_input) {
   EXPECT_EQ(from_utf8(to_utf8(long_text)), long_text);
 }
 
+TEST(PlatformText, well_formed_utf8_is_told_from_other_bytes) {
+  for (const char* good : {"", "plain", "\xc3\xa9t\xc3\xa9", "\xe8\xa1\xa8\xe7\xb4\x99", "\xf0\x9f\x93\x96",
+                           "\xf4\x8f\xbf\xbf", "\xed\x9f\xbf"})
+    EXPECT_TRUE(text::is_utf8(good)) << good;
+  for (const char* bad : {"\x83\x79\x81\x5b",  // Shift-JIS
+                          "\xe8\xa1", "\x80", "\xc0\xaf", "\xe0\x80\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80",
+                          "\xf5\x80\x80\x80", "\xc3x"})
+    EXPECT_FALSE(text::is_utf8(bad)) << bad;
+}
+
 TEST(PlatformText, parse_int_follows_the_c_library_rule) {
   EXPECT_EQ(parse_int("42"), 42);
   EXPECT_EQ(parse_int(" \t\r\n-17px"), -17);

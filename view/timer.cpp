@@ -66,15 +66,19 @@ bool run_restore_sequence(Viewer& v) {
   return true;
 }
 
-// A requested sort waits until no folder scan blocks loading.
+// A requested sort waits until no folder scan blocks loading. The page the
+// reader is on stays current: the index follows it and nothing is loaded
+// again. Without a current page, the page now at the index is shown.
 void run_pending_sort(Viewer& v) {
   ViewerState& s = v.state;
   if (s.sort_request == 0 || s.load_block != 0) return;
-  sort_page_list(v, s.sort_request != 1);
+  const int moved_to = sort_page_list(v, s.sort_request != 1);
+  const bool keep_page = s.page_current == 1 && moved_to >= 0;
+  if (keep_page) s.page_index = moved_to;
   update_status(v);
   v.dialog.set_focus(ctl::search_result_edit);
   s.sort_request = 0;
-  turn_page(v, 0);
+  if (!keep_page) show_page_again(v);
 }
 
 // Back and exit: the page view goes back to the browser; elsewhere the

@@ -1,0 +1,56 @@
+// Natural name order for the directory search.
+#include "platform/natural_order.h"
+
+#include <cstddef>
+
+namespace zeb::platform {
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+unsigned char folded(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+}
+
+// The digit run starting at `at`, without its leading zeros; `at` moves
+// past the whole run.
+std::string_view digit_run(std::string_view name, std::size_t& at) {
+  std::size_t start = at;
+  while (at < name.size() && is_digit(name[at])) ++at;
+  std::size_t first = start;
+  while (first < at && name[first] == '0') ++first;
+  return name.substr(first, at - first);
+}
+
+// Negative, zero or positive as a sorts before, with or after b, ignoring
+// letter case and the leading zeros of numbers.
+int compare_loosely(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (is_digit(a[i]) && is_digit(b[j])) {
+      std::string_view x = digit_run(a, i), y = digit_run(b, j);
+      // Without leading zeros, the longer number is the larger one; equal
+      // lengths compare digit by digit.
+      if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+      if (int c = x.compare(y)) return c;
+      continue;
+    }
+    const unsigned char x = folded(a[i]), y = folded(b[j]);
+    if (x != y) return x < y ? -1 : 1;
+    ++i;
+    ++j;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+}  // namespace
+
+bool natural_less(std::string_view a, std::string_view b) {
+  if (int c = compare_loosely(a, b)) return c < 0;
+  return a < b;
+}
+
+}  // namespace zeb::platform

@@ -1,0 +1,14 @@
+#pragma once
+// The order in which the directory search returns names: the order a reader
+// expects ("2.jpg" before "10.jpg", "Vol 9" before "Vol 10").
+#include <string_view>
+
+namespace zeb::platform {
+
+// Compares host names (UTF-8 bytes): letters A-Z without regard to case,
+// runs of decimal digits by their value, every other byte by its value;
+// names that tie that way ("01" and "1", "a" and "A") are ordered by their
+// bytes, so the order is total.
+bool natural_less(std::string_view a, std::string_view b);
+
+}  // namespace zeb::platform
