@@ -11,20 +11,19 @@
 namespace {
 
 void print_help() {
-  std::cout <<
-      "Usage: zeb [--scale N] [--root DIR] [--settings DIR] [LOCATION]\n"
-      "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [LOCATION]\n"
-      "\n"
-      "A page viewer for scanned books and comics: JPEG pages from folders and\n"
-      "ZIP archives on a 480 x 640 screen.\n"
-      "\n"
-      "  LOCATION        a folder or .zip/.cbz archive to open instead of the last one\n"
-      "  --root DIR      the storage root the viewer's paths start from (default /)\n"
-      "  --settings DIR  the folder that holds ZEB_CFG (default: beside the program)\n"
-      "  --scale N       window scale factor (default: the largest that fits)\n"
-      "  --headless      run without a window, commands from --script (default stdin),\n"
-      "                  JSON Lines on standard output (see docs/scripting.md)\n"
-      "  --help, --version\n";
+  std::cout << "Usage: zeb [--scale N] [--root DIR] [--settings DIR] [LOCATION]\n"
+               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [LOCATION]\n"
+               "\n"
+               "A page viewer for scanned books and comics: JPEG pages from folders and\n"
+               "ZIP archives on a 480 x 640 screen.\n"
+               "\n"
+               "  LOCATION        a folder or .zip/.cbz archive to open instead of the last one\n"
+               "  --root DIR      the storage root the viewer's paths start from (default /)\n"
+               "  --settings DIR  the folder that holds ZEB_CFG (default: beside the program)\n"
+               "  --scale N       window scale factor (default: the largest that fits)\n"
+               "  --headless      run without a window, commands from --script (default stdin),\n"
+               "                  JSON Lines on standard output (see docs/scripting.md)\n"
+               "  --help, --version\n";
 }
 
 }  // namespace

@@ -18,8 +18,8 @@
 #include <jpeglib.h>
 
 #include "app/control_ids.h"
+#include "image/archive_entry.h"
 #include "platform/text.h"
-#include "sources/archive.h"
 #include "view/geometry.h"
 
 namespace zeb {
@@ -191,8 +191,7 @@ int decimal_value(std::u16string_view text) {
 // from memory after inflating it. A damaged entry gives no page, as a
 // damaged file does.
 DecodedPage decode_archive_page(Viewer& v, std::FILE* file, bool preview) {
-  const ArchiveEntry entry =
-      archive_entry_of_item(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
+  const ArchiveEntry entry = archive_entry_of_item(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
   if (entry.data_offset < 0) return {};
   if (entry.deflated) {
     std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);

@@ -232,8 +232,7 @@ std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_v
   ::closedir(handle);
   // The host lists names in the order of its own tables; readers expect
   // the pages of a book in their natural order.
-  std::sort(found.begin(), found.end(),
-            [](const auto& a, const auto& b) { return natural_less(a.first, b.first); });
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return natural_less(a.first, b.first); });
   std::vector<FindEntry> entries;
   entries.reserve(found.size());
   for (auto& [name, e] : found) entries.push_back(std::move(e));

@@ -66,9 +66,7 @@ std::optional<std::vector<unsigned char>> inflate_raw(std::string_view compresse
   std::vector<unsigned char> out;
   try {
     out.resize(size);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  } catch (const std::bad_alloc&) { return std::nullopt; }
   Inflater inflater;
   if (!inflater.run(compressed, out)) return std::nullopt;
   return out;

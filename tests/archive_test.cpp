@@ -157,12 +157,12 @@ TEST_F(ArchiveListing, stored_pages_in_archive_order_with_their_data_offsets) {
 
 TEST_F(ArchiveListing, names_are_utf8_when_flagged_or_well_formed_and_shift_jis_otherwise) {
   std::vector<ZipEntry> entries = {
-      stored("\x83\x79\x81\x5b\x83\x57.jpg", "a"),          // ページ.jpg
-      stored("\x95\x5c\x8e\x86.jpg", "b"),                  // 表紙: second byte is 0x5C
+      stored("\x83\x79\x81\x5b\x83\x57.jpg", "a"),  // ページ.jpg
+      stored("\x95\x5c\x8e\x86.jpg", "b"),          // 表紙: second byte is 0x5C
       utf8(stored("\xe8\xa1\xa8\xe7\xb4\x99.jpg", "c")),
-      stored("\xe8\xa1\xa8\xe7\xb4\x99.jpg", "d"),          // UTF-8 without the flag
-      stored("\xc3\xa9t\xc3\xa9.jpg", "e"),                  // été.jpg, UTF-8 without the flag
-      stored("\xe8\xa1\xa8\xe7\xb4.jpg", "f"),               // cut short: not UTF-8
+      stored("\xe8\xa1\xa8\xe7\xb4\x99.jpg", "d"),  // UTF-8 without the flag
+      stored("\xc3\xa9t\xc3\xa9.jpg", "e"),         // été.jpg, UTF-8 without the flag
+      stored("\xe8\xa1\xa8\xe7\xb4.jpg", "f"),      // cut short: not UTF-8
       stored("plain.jpg", "g"),
   };
   std::vector<Listed> listed = list_bytes(fixtures::zip_bytes(entries));
@@ -293,10 +293,8 @@ TEST_F(ArchiveListing, deflated_entry_that_does_not_inflate_to_its_record_is_ref
 
 TEST_F(ArchiveListing, names_holding_a_line_break_are_skipped_but_stepped_over) {
   std::vector<ZipEntry> entries = {
-      stored("a.jpg", "first"),
-      stored("b\r\nc.jpg", "line break"),
-      stored("d\n.jpg", "line feed"),
-      deflated(stored("e\r.jpg", "return")),
+      stored("a.jpg", "first"),       stored("b\r\nc.jpg", "line break"),
+      stored("d\n.jpg", "line feed"), deflated(stored("e\r.jpg", "return")),
       stored("f.jpg", "last"),
   };
   std::vector<Listed> listed = list_bytes(fixtures::zip_bytes(entries));
@@ -371,8 +369,8 @@ class ZipTool : public ArchiveListing {
     ASSERT_EQ(listed.size(), files.size());
     for (size_t k = 0; k < files.size(); ++k) {
       EXPECT_EQ(listed[k].name, text::from_utf8(files[k].first)) << k;
-      std::string data = listed[k].deflated ? inflated(bytes, listed[k])
-                                            : bytes.substr(listed[k].data_offset, files[k].second.size());
+      std::string data =
+          listed[k].deflated ? inflated(bytes, listed[k]) : bytes.substr(listed[k].data_offset, files[k].second.size());
       EXPECT_EQ(data, files[k].second) << k;
     }
   }

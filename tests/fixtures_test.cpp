@@ -35,7 +35,7 @@ TEST(Fixtures, zip_local_headers_carry_names_extras_sizes_and_flags) {
   EXPECT_EQ(zip.substr(30 + 7 + 5, 5), "DATA1");
 
   const size_t second = 30 + 7 + 5 + 5;
-  EXPECT_EQ(le(zip, second + 8, 2), 12u);                  // a method the viewer does not read
+  EXPECT_EQ(le(zip, second + 8, 2), 12u);  // a method the viewer does not read
   EXPECT_NE(le(zip, second + 18, 4), le(zip, second + 22, 4));
   EXPECT_EQ(le(zip, second + 18, 4), 3u);
 

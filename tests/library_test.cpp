@@ -147,8 +147,10 @@ TEST_F(Library, cbz_archive_is_listed_opened_remembered_and_resumed) {
 
   // Listed beside the folder, entered from the folder list, read to page 2,
   // and the exit saves it.
-  const auto first = run("control 1001\nselect 1001 1\ncontrol 1066\nok\nok\nstate\ncancel\n"
-                         "answer yes\ncancel\n", "lib");
+  const auto first =
+      run("control 1001\nselect 1001 1\ncontrol 1066\nok\nok\nstate\ncancel\n"
+          "answer yes\ncancel\n",
+          "lib");
   EXPECT_EQ(items_of(first.controls().at(0)), J({"<..>", "Comic.CBZ", "folder"}));
   EXPECT_EQ(items_of(first.controls().at(1)), J({"\\lib\\Comic.CBZ", "\\lib\\folder"}));
   const J opened = first.last_state();
@@ -218,10 +220,9 @@ TEST_F(Library, archives_streamed_by_zip_list_their_pages_and_utf8_names_read_ri
 }
 
 TEST_F(Library, entry_names_with_line_breaks_are_skipped_and_the_history_keeps_its_pairs) {
-  std::vector<fx::ZipEntry> entries = {entry("a.jpg", fx::jpeg_bytes(16, 16), false),
-                                       entry("b\r\nc.jpg", fx::jpeg_bytes(16, 16), false),
-                                       entry("d\n.jpg", fx::jpeg_bytes(16, 16), true),
-                                       entry("e.jpg", fx::jpeg_bytes(24, 16), false)};
+  std::vector<fx::ZipEntry> entries = {
+      entry("a.jpg", fx::jpeg_bytes(16, 16), false), entry("b\r\nc.jpg", fx::jpeg_bytes(16, 16), false),
+      entry("d\n.jpg", fx::jpeg_bytes(16, 16), true), entry("e.jpg", fx::jpeg_bytes(24, 16), false)};
   fx::write_file(root / "crlf.zip", fx::zip_bytes(entries));
   const auto r = run("control 1003\nok\nok\nstate\ncancel\nanswer yes\ncancel\n", "crlf.zip");
   EXPECT_EQ(items_of(r.controls().at(0)), J({"a.jpg", "e.jpg"}));

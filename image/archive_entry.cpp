@@ -1,5 +1,7 @@
 // An archive entry as the archive offset list keeps it, and the reading of
 // a deflated entry into memory.
+#include "image/archive_entry.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +9,6 @@
 
 #include "platform/inflate.h"
 #include "platform/text.h"
-#include "sources/archive.h"
 
 namespace zeb {
 
