@@ -10,6 +10,8 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/paths.h"
+#include "settings/setting_file.h"
+#include "settings/setting_lines.h"
 #include "view/panels.h"
 
 namespace zeb {
@@ -174,6 +176,7 @@ std::string key_bindings_text(const KeyActions& actions) {
 // Lines are matched to slots by position only: the value on line k + 1 goes
 // to slot k whatever the text before its "=" says; missing lines give 0.
 KeyActions parse_key_bindings(std::string_view bytes) {
+  take_encoding_mark(bytes);  // the values are digits in either encoding
   KeyActions actions{};
   for (int k = 0; k < kKeySlots; ++k) {
     actions[k] = text::parse_int(line_value(next_line(bytes)));
@@ -210,11 +213,11 @@ void on_key_up_reached_window(Viewer& v, const KeyMessage& msg) {
 void read_key_bindings(Viewer& v) {
   clear_key_lists(v);
   const std::string path = key_file_path(v);
-  const std::optional<std::string> bytes = platform::read_host_file(path);
+  const std::optional<std::string> bytes = read_setting_file(path, kSmallSettingsFileLimit);
   if (!bytes) {
     // A missing file is created from the bindings in memory; one that exists
     // but cannot be read is left alone rather than overwritten.
-    if (!platform::host_file_exists(path)) {
+    if (platform::host_path_missing(path)) {
       platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
     }
     return;

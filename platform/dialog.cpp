@@ -52,14 +52,17 @@ int Dialog::add_item_sorted(int id, const std::u16string& text) {
   return insert_item(id, static_cast<int>(at - c->items.begin()), text);
 }
 
-int Dialog::delete_item(int id, int index) {
+int Dialog::delete_item(int id, int index) { return delete_items(id, index, 1); }
+
+int Dialog::delete_items(int id, int index, int count) {
   Control* c = find(id);
-  if (!holds_items(c) || index < 0 || index >= static_cast<int>(c->items.size())) return -1;
-  c->items.erase(c->items.begin() + index);
-  if (c->selection == index)
+  const int size = holds_items(c) ? static_cast<int>(c->items.size()) : 0;
+  if (!holds_items(c) || index < 0 || count < 1 || count > size - index) return -1;
+  c->items.erase(c->items.begin() + index, c->items.begin() + index + count);
+  if (c->selection >= index + count)
+    c->selection -= count;
+  else if (c->selection >= index)
     c->selection = -1;
-  else if (c->selection > index)
-    --c->selection;
   c->top_index = std::min(c->top_index, std::max(0, static_cast<int>(c->items.size()) - 1));
   return static_cast<int>(c->items.size());
 }

@@ -68,6 +68,10 @@ class Dialog {
   int add_item_sorted(int id, const std::u16string& text);
   // Removes an item; returns the remaining count, or -1.
   int delete_item(int id, int index);
+  // Removes `count` items from `index` on at once, as that many delete_item
+  // calls at `index` would; returns the remaining count, or -1 when the
+  // range does not lie inside the list.
+  int delete_items(int id, int index, int count);
   void clear_items(int id);
   int item_count(int id) const;
   std::u16string item_text(int id, int index) const;  // "" when out of range

@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 #include "platform/natural_order.h"
 #include "platform/text.h"
@@ -170,6 +173,71 @@ bool writable_dir(const std::string& dir) {
   return host_dir_exists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
+// Temporary files of a save: a short fixed prefix, so any target name fits,
+// and mkostemp's six random letters and digits.
+constexpr std::string_view kTempPrefix = ".zeb-save-";
+constexpr std::size_t kTempRandom = 6;
+constexpr int kMaxLinkHops = 40;  // as the kernel's own limit for a path
+
+std::string parent_of(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Open flags of an fopen mode ("r", "w" or "a", "+" for both ways; "b" and
+// the rest ignored). "w" does not truncate here: the caller truncates once
+// the file is known to be regular.
+bool open_flags(const char* mode, int& flags) {
+  if (!mode) return false;
+  const bool both = std::strchr(mode, '+') != nullptr;
+  const int access = both ? O_RDWR : O_WRONLY;
+  switch (mode[0]) {
+    case 'r': flags = both ? O_RDWR : O_RDONLY; return true;
+    case 'w': flags = access | O_CREAT; return true;
+    case 'a': flags = access | O_CREAT | O_APPEND; return true;
+    default: return false;
+  }
+}
+
+// Makes a descriptor of a regular file blocking again (it was opened without
+// blocking so that a FIFO or device could never hold up the open).
+bool make_blocking(int fd) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// The file a write to `path` lands in: symbolic links followed to their
+// final target, a relative target taken from its link's folder. A missing
+// final target is where the new file goes. nullopt for a loop.
+std::optional<std::string> write_target(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof buffer) return std::nullopt;
+    const std::string link(buffer, static_cast<size_t>(n));
+    path = link[0] == '/' ? link : join_host(parent_of(path), link);
+  }
+  return std::nullopt;
+}
+
+// A file the user made read-only is kept as it is: it needs write permission,
+// and for root, who has that anyway, at least one write bit.
+bool may_replace(const std::string& path, const struct stat& st) {
+  return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 &&
+         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool is_temporary_name(std::string_view name) {
+  if (name.size() != kTempPrefix.size() + kTempRandom || name.substr(0, kTempPrefix.size()) != kTempPrefix)
+    return false;
+  for (char c : name.substr(kTempPrefix.size()))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
 }  // namespace
 
 Storage::Storage(std::string root) : root_(absolute_host_path(root)) {}
@@ -240,28 +308,52 @@ std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_v
 }
 
 FilePtr open_host_file(const std::string& path, const char* mode) {
-  FilePtr file(std::fopen(path.c_str(), mode));
-  if (!file) return nullptr;
-  // A folder opens as a stream on this host but can never be read as a file.
+  int flags = 0;
+  if (!open_flags(mode, flags)) return nullptr;
+  // Looked at before the open as well, so that a device is never opened at
+  // all (opening one can have effects of its own).
   struct stat st;
-  if (::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
-  return file;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return nullptr;
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  // The path may name something else by now: the open file decides.
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  const bool truncated = mode[0] != 'w' || ::ftruncate(fd, 0) == 0;
+  std::FILE* file = regular && truncated && make_blocking(fd) ? ::fdopen(fd, mode) : nullptr;
+  if (!file) {
+    ::close(fd);
+    return nullptr;
+  }
+  return FilePtr(file);
 }
 
-std::optional<std::string> read_host_file(const std::string& path) {
+std::optional<std::string> read_host_file(const std::string& path, std::size_t limit) {
   FilePtr file = open_host_file(path, "rb");
   if (!file) return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-  if (std::ferror(file.get())) return std::nullopt;
-  return bytes;
+  try {
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < limit) {
+      const size_t want = std::min(sizeof buffer, limit - bytes.size());
+      const size_t n = std::fread(buffer, 1, want, file.get());
+      bytes.append(buffer, n);
+      if (n < want) break;
+    }
+    if (std::ferror(file.get())) return std::nullopt;
+    return bytes;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 bool host_file_exists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool host_path_missing(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
 bool host_dir_exists(const std::string& path) {
@@ -284,25 +376,41 @@ bool make_host_dirs(const std::string& path) {
 bool delete_host_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool replace_host_file(const std::string& path, std::string_view bytes) {
-  size_t slash = path.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.empty()) return false;
-  std::string temp = join_host(dir, "." + base + ".XXXXXX");
+  const std::optional<std::string> target = write_target(path);
+  if (!target) return false;
+  struct stat old;
+  const bool exists = ::stat(target->c_str(), &old) == 0;
+  if (exists ? !may_replace(*target, old) : errno != ENOENT) return false;
+  const std::string dir = parent_of(*target);
+  std::string temp = join_host(dir, std::string(kTempPrefix) + std::string(kTempRandom, 'X'));
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
   // Keep the permissions of the file being replaced; a new file is 0644.
-  struct stat old;
-  ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
   bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  if (ok) ok = ::rename(temp.c_str(), target->c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
   }
   sync_dir(dir);
   return true;
+}
+
+int remove_stale_temporaries(const std::string& dir) {
+  DIR* handle = ::opendir(dir.c_str());
+  if (!handle) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(handle)) {
+    if (!is_temporary_name(entry->d_name)) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(handle), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    if (::unlinkat(::dirfd(handle), entry->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(handle);
+  return removed;
 }
 
 std::string executable_dir() {

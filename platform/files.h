@@ -2,6 +2,7 @@
 // File services. Location paths are the viewer's own ("\Card\book", UTF-16,
 // "\"-separated, "" or "\" = root); Storage maps them onto host paths below
 // the storage root. Settings files live in a host folder (app_dir) instead.
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -51,16 +52,35 @@ class Storage {
 
 // Host-path helpers (UTF-8 paths).
 std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_view pattern);
+// Opens a regular file ("rb", "wb", "ab", with or without "+"). The open
+// never blocks and has no side effects on anything else: a FIFO, socket,
+// device or folder at the path (or behind a link) is refused with null, as a
+// missing file is. "w" truncates only once the file is known to be regular.
 FilePtr open_host_file(const std::string& path, const char* mode);
-std::optional<std::string> read_host_file(const std::string& path);  // whole file
-bool host_file_exists(const std::string& path);
+// At most `limit` bytes of a regular file, from its start; nullopt when it
+// cannot be opened or read (or memory for it cannot be had).
+std::optional<std::string> read_host_file(const std::string& path, std::size_t limit);
+bool host_file_exists(const std::string& path);   // a regular file (links followed)
+// True only when nothing at all stands at the path (links followed): a file
+// that exists but cannot be read, or is no regular file, is not missing.
+bool host_path_missing(const std::string& path);
 bool host_dir_exists(const std::string& path);
 bool make_host_dir(const std::string& path);     // existing folder counts as done
 bool make_host_dirs(const std::string& path);    // with every missing parent
 bool delete_host_file(const std::string& path);
-// Writes a temporary file in the same folder, flushes it to disk and renames
-// it over the target, so the target is either the old or the new file.
+// Replaces a settings file atomically: writes a temporary file in the
+// target's folder, flushes it to disk and renames it over the target, so the
+// target is either the old or the new file. A symbolic link is written
+// through (its final target is replaced and the link stays). Nothing is
+// written, and false returned, when the target exists but is no regular
+// file, or carries no write permission (for root too: a file without any
+// write bit counts as locked by its owner).
 bool replace_host_file(const std::string& path, std::string_view bytes);
+// Removes temporary files that replace_host_file left in `dir` when the
+// process was killed during a save. Only names of its own pattern are
+// touched; call it only while holding the folder's single-instance lock.
+// Returns how many were removed.
+int remove_stale_temporaries(const std::string& dir);
 
 // Folder of the running executable.
 std::string executable_dir();

@@ -79,6 +79,9 @@ InstanceGuard::InstanceGuard(const std::string& settings_dir) {
     return;
   }
   lock_fd_ = fd;
+  // No other viewer can be saving here now: a temporary file of a save is
+  // what a killed process left behind.
+  remove_stale_temporaries(settings_dir);
   listen_for_requests(channel_name(settings_dir));
 }
 

@@ -25,7 +25,8 @@ namespace zeb::platform {
 
 class InstanceGuard {
  public:
-  // Claims the settings folder (host path; created when missing). Never
+  // Claims the settings folder (host path; created when missing) and, once
+  // claimed, removes the temporary files of saves a killed viewer left. Never
   // blocks for long: a second instance waits at most about half a second
   // for the first one's request channel to open.
   explicit InstanceGuard(const std::string& settings_dir);

@@ -196,6 +196,8 @@ std::u16string from_cp932(std::string_view bytes) {
   return decode(conv, bytes);
 }
 
+bool fits_cp932(std::u16string_view text) { return from_cp932(to_cp932(text)) == text; }
+
 std::u16string ascii_lower(std::u16string_view text) {
   std::u16string lower(text);
   for (char16_t& c : lower) {

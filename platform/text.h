@@ -16,6 +16,9 @@ bool is_utf8(std::string_view bytes);
 // invalid byte sequences become U+FFFD when decoding.
 std::string to_cp932(std::u16string_view text);
 std::u16string from_cp932(std::string_view bytes);
+// True when CP932 holds the text exactly: converted to CP932 and back it is
+// the same UTF-16 (some characters convert one way only, e.g. U+301C).
+bool fits_cp932(std::u16string_view text);
 
 // Maps A-Z to a-z and leaves every other unit alone.
 std::u16string ascii_lower(std::u16string_view text);

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/paths.h"
+#include "settings/setting_file.h"
 #include "settings/setting_lines.h"
 #include "view/geometry.h"
 
@@ -31,10 +32,11 @@ ConfigControlValues values_from_controls(const Viewer& v) {
 }  // namespace
 
 void parse_configuration(std::string_view bytes, ViewerState& s) {
+  const SettingEncoding encoding = take_encoding_mark(bytes);
   const auto lines = split_setting_lines(bytes);
   // Lines are numbered from 1 as in the file; lines 1 and 2 are ignored.
   auto number = [&](std::size_t line) { return setting_int(lines, line - 1); };
-  auto string = [&](std::size_t line) { return text::from_cp932(setting_value(lines, line - 1)); };
+  auto string = [&](std::size_t line) { return decode_setting(setting_value(lines, line - 1), encoding); };
   s.LastDir = string(3);
   s.v_mode = number(4);
   s.ud_lop = number(5);
@@ -59,27 +61,29 @@ void parse_configuration(std::string_view bytes, ViewerState& s) {
 }
 
 std::string format_configuration(const ViewerState& s, const ConfigControlValues& c) {
-  std::string out;
+  const SettingEncoding encoding = encoding_for({s.LastDir, c.size_x, c.size_y, c.wait, s.LastFName});
+  auto encode = [&](std::u16string_view value) { return encode_setting(value, encoding); };
+  std::string out(encoding_mark(encoding));
   append_setting(out, "x", 0);
   append_setting(out, "x", 0);
-  append_setting(out, "LastDir", text::to_cp932(s.LastDir));
+  append_setting(out, "LastDir", encode(s.LastDir));
   append_setting(out, "v_mode", c.mode);
   append_setting(out, "ud_lop", s.ud_lop);
   append_setting(out, "lr_lop", s.lr_lop);
   append_setting(out, "r_top", s.r_top);
   append_setting(out, "u_top", s.u_top);
   append_setting(out, "v_left", s.v_left);
-  append_setting(out, "Text1", text::to_cp932(c.size_x));
-  append_setting(out, "Text2", text::to_cp932(c.size_y));
+  append_setting(out, "Text1", encode(c.size_x));
+  append_setting(out, "Text2", encode(c.size_y));
   append_setting(out, "lr_mir", s.lr_mir);
   append_setting(out, "ud_mir", s.ud_mir);
-  append_setting(out, "SlideShow", text::to_cp932(c.wait));
+  append_setting(out, "SlideShow", encode(c.wait));
   append_setting(out, "LR_BT", s.LR_BT);
   append_setting(out, "SO_CH", s.SO_CH);
   append_setting(out, "SO_CHF", s.SO_CHF);
   append_setting(out, "MAX_SP", s.MAX_SP);
   append_setting(out, "SC_MODE", s.SC_MODE);
-  append_setting(out, "LastFName", text::to_cp932(s.LastFName));
+  append_setting(out, "LastFName", encode(s.LastFName));
   append_setting(out, "ZOOM_MODE", s.ZOOM_MODE);
   append_setting(out, "RSC", s.RSC);
   append_setting(out, "MAX_BLOG", s.MAX_BLOG);
@@ -93,10 +97,12 @@ void normalise_mirror_signs(ViewerState& s) {
 
 void read_configuration(Viewer& v) {
   const std::string path = settings_file_path(v, u"zeb.cfg");
-  if (const auto bytes = platform::read_host_file(path))
+  if (const auto bytes = read_setting_file(path, kSmallSettingsFileLimit))
     parse_configuration(*bytes, v.state);
-  else
+  else if (platform::host_path_missing(path))
     platform::replace_host_file(path, format_configuration(v.state, values_from_state(v.state)));
+  // A file that exists but cannot be read is left as it is: the defaults
+  // hold for this run.
   apply_configuration_to_controls(v);
 }
 

@@ -8,7 +8,8 @@
 namespace zeb {
 
 // Load at start-up: reads the file, or writes it with the current (default)
-// values when it cannot be read; then brings the controls in line.
+// values when it is missing; a file that exists but cannot be read is left
+// alone and the defaults hold. Then brings the controls in line.
 void read_configuration(Viewer& v);
 // Save at the confirmed exit, then bring the controls in line. Returns
 // whether the file was replaced (a failed write leaves the old file whole).
@@ -26,7 +27,9 @@ struct ConfigControlValues {
 // reading rules (Text1/Text2 at least 16, MAX_SP at least 1); the sign rules
 // of lr_mir, ud_mir and SC_MODE are applied with the controls.
 void parse_configuration(std::string_view bytes, ViewerState& s);
-// The file's 23 lines, CP932, each ended by CR LF.
+// The file's 23 lines, each ended by CR LF: CP932, or UTF-8 behind its byte
+// order mark when a value does not fit CP932. A file read starts with that
+// mark when it is UTF-8.
 std::string format_configuration(const ViewerState& s, const ConfigControlValues& c);
 
 // Mirror signs are +1 only when exactly 1; anything else mirrors (-1).

@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "settings/config.h"
 #include "settings/paths.h"
+#include "settings/setting_file.h"
 #include "settings/setting_lines.h"
 #include "sources/folders.h"
 #include "view/geometry.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kModeCount = 7;  // zoom modes 0..6
 constexpr std::u16string_view kSuffix = u".set";
+constexpr std::size_t kMaxFileNameBytes = 255;  // longest host file name
 
 // Yes/No question; without a front end to answer it the answer is No.
 bool ask(Viewer& v, const std::u16string& text, const std::u16string& caption) {
@@ -62,10 +64,13 @@ std::u16string preset_file_name(std::u16string_view name) {
   if (name.find_first_of(std::u16string_view(u"\\/\0", 3)) != std::u16string_view::npos) return {};
   std::u16string file_name(name);
   if (!text::ends_with(name, kSuffix)) file_name += kSuffix;
+  // A name no file can carry is refused before anything is asked.
+  if (text::to_utf8(file_name).size() > kMaxFileNameBytes) return {};
   return file_name;
 }
 
 void parse_preset(std::string_view bytes, ViewerState& s) {
+  take_encoding_mark(bytes);  // every value is a number
   const auto lines = split_setting_lines(bytes);
   s.v_mode = setting_int(lines, 0);
   s.ud_lop = setting_int(lines, 1);
@@ -81,15 +86,16 @@ void parse_preset(std::string_view bytes, ViewerState& s) {
 
 std::string format_preset(const ViewerState& s, int mode, std::u16string_view size_x,
                           std::u16string_view size_y) {
-  std::string out;
+  const SettingEncoding encoding = encoding_for({size_x, size_y});
+  std::string out(encoding_mark(encoding));
   append_setting(out, "v_mode", mode);
   append_setting(out, "ud_lop", s.ud_lop);
   append_setting(out, "lr_lop", s.lr_lop);
   append_setting(out, "r_top", s.r_top);
   append_setting(out, "u_top", s.u_top);
   append_setting(out, "v_left", s.v_left);
-  append_setting(out, "Text1", text::to_cp932(size_x));
-  append_setting(out, "Text2", text::to_cp932(size_y));
+  append_setting(out, "Text1", encode_setting(size_x, encoding));
+  append_setting(out, "Text2", encode_setting(size_y, encoding));
   append_setting(out, "lr_mir", s.lr_mir);
   append_setting(out, "ud_mir", s.ud_mir);
   return out;
@@ -103,15 +109,18 @@ void run_preset(Viewer& v, PresetMode mode) {
     return;
   }
   const std::string path = settings_file_path(v, file_name);
-  const auto bytes = platform::read_host_file(path);
+  const auto bytes = read_setting_file(path, kSmallSettingsFileLimit);
   if (mode == PresetMode::load) {
     if (!bytes) return;  // a preset that has gone away changes nothing
     parse_preset(*bytes, v.state);
-    open_location(v);  // shows the current page again with the new settings
-  } else if (!save_preset(v, path, file_name, bytes.has_value())) {
-    return;
+    // The values reach the controls before the location opens again: the
+    // page is then shown with them, the sizes included, which the page
+    // loader takes from the size fields.
+    apply_preset_values(v);
+    open_location(v);
+  } else if (save_preset(v, path, file_name, bytes.has_value())) {
+    apply_preset_values(v);
   }
-  apply_preset_values(v);
 }
 
 void list_presets(Viewer& v) {

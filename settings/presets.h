@@ -29,8 +29,9 @@ constexpr int preset_menu_first_id = 7200;
 
 // The file name of a preset name: the name itself when it ends exactly in
 // ".set" (case counts), else the name with ".set" appended. Empty for names
-// that could leave the settings folder or name no file: "", ".", "..", and
-// names holding "\", "/" or NUL.
+// that could leave the settings folder or name no file: "", ".", "..",
+// names holding "\", "/" or NUL, and names whose file name would exceed the
+// host's 255 bytes. Decided from the name alone.
 std::u16string preset_file_name(std::u16string_view name);
 
 // Stores the ten fields of a preset file's bytes into the state (no minimum

@@ -4,6 +4,32 @@
 
 namespace zeb {
 
+SettingEncoding take_encoding_mark(std::string_view& bytes) {
+  if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return SettingEncoding::cp932;
+  bytes.remove_prefix(kUtf8Mark.size());
+  return SettingEncoding::utf8;
+}
+
+std::string_view encoding_mark(SettingEncoding encoding) {
+  return encoding == SettingEncoding::utf8 ? kUtf8Mark : std::string_view();
+}
+
+SettingEncoding encoding_for(std::initializer_list<std::u16string_view> texts) {
+  for (std::u16string_view text : texts) {
+    if (!text::fits_cp932(text.substr(0, text.find_first_of(std::u16string_view(u"\r\n\0", 3)))))
+      return SettingEncoding::utf8;
+  }
+  return SettingEncoding::cp932;
+}
+
+std::u16string decode_setting(std::string_view bytes, SettingEncoding encoding) {
+  return encoding == SettingEncoding::utf8 ? text::from_utf8(bytes) : text::from_cp932(bytes);
+}
+
+std::string encode_setting(std::u16string_view text, SettingEncoding encoding) {
+  return encoding == SettingEncoding::utf8 ? text::to_utf8(text) : text::to_cp932(text);
+}
+
 std::vector<std::string_view> split_setting_lines(std::string_view bytes) {
   std::vector<std::string_view> lines;
   while (!bytes.empty()) {

@@ -3,11 +3,28 @@
 // line, matched to fields by position only, values ending at the CR or LF of
 // their line. Works on bytes so that a test or a fuzzer can call it.
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zeb {
+
+// A settings file is CP932 when every line it holds fits that code page, so
+// the files stay byte for byte what they have always been; otherwise it is
+// UTF-8 throughout, behind the UTF-8 byte order mark.
+enum class SettingEncoding { cp932, utf8 };
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Takes a leading byte order mark off the bytes: UTF-8 when there was one.
+SettingEncoding take_encoding_mark(std::string_view& bytes);
+// The mark a file of the encoding starts with (empty for CP932).
+std::string_view encoding_mark(SettingEncoding encoding);
+// The encoding a file holding these texts is written in. Each text counts as
+// far as a line can hold it (up to its first CR, LF or NUL).
+SettingEncoding encoding_for(std::initializer_list<std::u16string_view> texts);
+std::u16string decode_setting(std::string_view bytes, SettingEncoding encoding);
+std::string encode_setting(std::u16string_view text, SettingEncoding encoding);
 
 // The lines of a settings file, each whole however long it is, so a long
 // value can never spill into the fields after it. A line ends at LF; a last

@@ -42,12 +42,9 @@ bool look_up_history(Viewer& v, int count) {
 void trim_history(Viewer& v, int count) {
   std::int64_t keep_items = 2 * static_cast<std::int64_t>(std::max(v.state.MAX_BLOG, 0));
   if (keep_items >= count) return;
-  std::int64_t pairs = count / 2 - keep_items / 2;
-  int at = static_cast<int>(keep_items);
-  for (std::int64_t k = 0; k < pairs; ++k) {
-    v.dialog.delete_item(ctl::folder_history, at);
-    v.dialog.delete_item(ctl::folder_history, at);
-  }
+  // Whole pairs go, in one removal: an odd last item stays.
+  const std::int64_t pairs = count / 2 - keep_items / 2;
+  if (pairs > 0) v.dialog.delete_items(ctl::folder_history, static_cast<int>(keep_items), static_cast<int>(2 * pairs));
 }
 
 void note_resume_match(Viewer& v, const std::u16string& name, int position) {

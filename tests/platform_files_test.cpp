@@ -1,9 +1,14 @@
 // Location paths, directory search and host-file helpers on temporary folders.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -177,8 +182,8 @@ TEST(PlatformFiles, folders_are_never_opened_as_files) {
   Storage storage(root.path());
   EXPECT_TRUE(storage.open_read(u"\\p.jpg"));
   EXPECT_FALSE(storage.open_read(u"\\dir.jpg"));
-  EXPECT_EQ(read_host_file(root / "p.jpg"), std::string("a\0b", 3));
-  EXPECT_EQ(read_host_file(root / "dir.jpg"), std::nullopt);
+  EXPECT_EQ(read_host_file(root / "p.jpg", 100), std::string("a\0b", 3));
+  EXPECT_EQ(read_host_file(root / "dir.jpg", 100), std::nullopt);
   EXPECT_TRUE(make_host_dir(root / "dir.jpg"));  // already there
   EXPECT_FALSE(make_host_dir(root / "p.jpg"));   // a file is in the way
 }
@@ -223,6 +228,158 @@ TEST(PlatformFiles, replace_in_a_read_only_folder_fails_and_keeps_the_old_file) 
   EXPECT_FALSE(replace_host_file(dir / "zeb.cfg", "new"));
   ::chmod(dir.path().c_str(), 0700);
   EXPECT_EQ(fixtures::read_file(dir / "zeb.cfg"), "old");
+}
+
+// Every name in a folder, whatever it is (links and FIFOs included).
+std::vector<std::string> all_names(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool is_fifo(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+std::string link_target(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::read_symlink(path, ec).string();
+}
+
+// A FIFO, a socket and links to devices where files are expected: opening
+// them must neither block (a FIFO's open waits for a writer) nor succeed,
+// and nothing is written over them.
+TEST(PlatformFiles, only_regular_files_are_opened_and_replaced) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "f.jpg").c_str(), 0644), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  const std::string sock_path = dir / "s.jpg";
+  ASSERT_LT(sock_path.size(), sizeof addr.sun_path);
+  std::strcpy(addr.sun_path, sock_path.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.jpg").c_str()), 0);
+  ASSERT_EQ(::symlink("/dev/null", (dir / "null.cfg").c_str()), 0);
+  Storage storage(dir.path());
+  for (const std::string name : {"f.jpg", "s.jpg", "zero.jpg", "null.cfg"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(storage.open_read(u"\\" + std::u16string(name.begin(), name.end())));
+    for (const char* mode : {"rb", "wb", "ab", "r+b"}) EXPECT_FALSE(open_host_file(dir / name, mode)) << mode;
+    EXPECT_EQ(read_host_file(dir / name, 4096), std::nullopt);
+    EXPECT_FALSE(host_path_missing(dir / name));
+    EXPECT_FALSE(replace_host_file(dir / name, "x=0\r\n"));
+  }
+  ::close(sock);
+  EXPECT_TRUE(is_fifo(dir / "f.jpg"));
+  EXPECT_EQ(link_target(dir / "null.cfg"), "/dev/null");
+  EXPECT_EQ(all_names(dir.path()), (std::vector<std::string>{"f.jpg", "null.cfg", "s.jpg", "zero.jpg"}));
+
+  // A regular file behaves as a file: readable, truncated by "w" only.
+  ASSERT_TRUE(fixtures::write_file(dir / "p.cfg", "abc"));
+  EXPECT_TRUE(open_host_file(dir / "p.cfg", "ab"));
+  EXPECT_EQ(fixtures::read_file(dir / "p.cfg"), "abc");
+  {
+    FilePtr file = open_host_file(dir / "p.cfg", "rb");
+    ASSERT_TRUE(file);
+    char buffer[4] = {};
+    EXPECT_EQ(std::fread(buffer, 1, 3, file.get()), 3u);
+  }
+  EXPECT_TRUE(open_host_file(dir / "p.cfg", "wb"));
+  EXPECT_EQ(fixtures::read_file(dir / "p.cfg"), "");
+  EXPECT_TRUE(host_path_missing(dir / "none.cfg"));
+}
+
+TEST(PlatformFiles, reads_stop_at_their_limit) {
+  TempDir dir;
+  // 2 GiB that take no room on disk.
+  const std::string sparse = dir / "sparse.cfg";
+  const int fd = ::open(sparse.c_str(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t{2} << 30), 0);
+  ::close(fd);
+  EXPECT_EQ(read_host_file(sparse, 100000), std::string(100000, '\0'));
+  ASSERT_TRUE(fixtures::write_file(dir / "small", "abc"));
+  EXPECT_EQ(read_host_file(dir / "small", 2), "ab");
+  EXPECT_EQ(read_host_file(dir / "small", 3), "abc");
+  EXPECT_EQ(read_host_file(dir / "small", 0), "");
+}
+
+TEST(PlatformFiles, replace_leaves_a_file_without_write_permission_alone) {
+  TempDir dir;
+  const std::string path = dir / "zeb.cfg";
+  ASSERT_TRUE(fixtures::write_file(path, "kept"));
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(replace_host_file(path, "new"));  // for root too
+  EXPECT_EQ(fixtures::read_file(path), "kept");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+  EXPECT_EQ(all_names(dir.path()), std::vector<std::string>{"zeb.cfg"});
+}
+
+TEST(PlatformFiles, replace_writes_through_symbolic_links) {
+  TempDir dir;
+  ASSERT_TRUE(fixtures::make_dirs(dir / "dotfiles"));
+  ASSERT_TRUE(fixtures::make_dirs(dir / "cfg"));
+  ASSERT_TRUE(fixtures::write_file(dir / "dotfiles/zeb.cfg", "old"));
+  ASSERT_EQ(::chmod((dir / "dotfiles/zeb.cfg").c_str(), 0600), 0);
+  // A relative link to a relative link.
+  ASSERT_EQ(::symlink("../dotfiles/zeb.cfg", (dir / "cfg/real.cfg").c_str()), 0);
+  ASSERT_EQ(::symlink("real.cfg", (dir / "cfg/zeb.cfg").c_str()), 0);
+  ASSERT_TRUE(replace_host_file(dir / "cfg/zeb.cfg", "new"));
+  EXPECT_EQ(fixtures::read_file(dir / "dotfiles/zeb.cfg"), "new");
+  EXPECT_EQ(link_target(dir / "cfg/zeb.cfg"), "real.cfg");
+  struct stat st;
+  ASSERT_EQ(::stat((dir / "dotfiles/zeb.cfg").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(all_names(dir / "dotfiles"), std::vector<std::string>{"zeb.cfg"});
+  EXPECT_EQ(all_names(dir / "cfg"), (std::vector<std::string>{"real.cfg", "zeb.cfg"}));
+
+  // A link whose target does not exist yet: the target is made.
+  ASSERT_EQ(::symlink((dir / "dotfiles/key.cfg").c_str(), (dir / "cfg/key.cfg").c_str()), 0);
+  ASSERT_TRUE(host_path_missing(dir / "cfg/key.cfg"));
+  ASSERT_TRUE(replace_host_file(dir / "cfg/key.cfg", "AP00=0\r\n"));
+  EXPECT_EQ(fixtures::read_file(dir / "dotfiles/key.cfg"), "AP00=0\r\n");
+  EXPECT_EQ(link_target(dir / "cfg/key.cfg"), dir / "dotfiles/key.cfg");
+
+  // A link that leads to itself names no file.
+  ASSERT_EQ(::symlink("loop.cfg", (dir / "cfg/loop.cfg").c_str()), 0);
+  EXPECT_FALSE(host_path_missing(dir / "cfg/loop.cfg"));
+  EXPECT_FALSE(replace_host_file(dir / "cfg/loop.cfg", "x"));
+  EXPECT_EQ(link_target(dir / "cfg/loop.cfg"), "loop.cfg");
+}
+
+TEST(PlatformFiles, the_longest_file_names_are_replaced_too) {
+  TempDir dir;
+  const std::string name(255, 'p');
+  ASSERT_TRUE(replace_host_file(dir / name, "v_mode=1\r\n"));
+  ASSERT_TRUE(replace_host_file(dir / name, "v_mode=2\r\n"));
+  EXPECT_EQ(fixtures::read_file(dir / name), "v_mode=2\r\n");
+  EXPECT_EQ(all_names(dir.path()), std::vector<std::string>{name});
+}
+
+TEST(PlatformFiles, only_temporaries_of_our_own_naming_are_removed) {
+  TempDir dir;
+  for (const char* name : {".zeb-save-Ab12Cd", ".zeb-save-000000"})
+    ASSERT_TRUE(fixtures::write_file(dir / name, "half a save"));
+  const std::vector<std::string> kept = {".zeb-save-Ab-2Cd", ".zeb-save-Ab12C", ".zeb-save-Ab12Cd7",
+                                         ".zeb-save-dir123", ".zeb-save-link12", ".zeb.cfg.Ab12Cd",
+                                         "zeb-save-Ab12Cd", "zeb.cfg"};
+  for (const std::string& name : kept) {
+    if (name == ".zeb-save-dir123") {
+      ASSERT_TRUE(fixtures::make_dirs(dir / name));
+    } else if (name == ".zeb-save-link12") {
+      ASSERT_EQ(::symlink("zeb.cfg", (dir / name).c_str()), 0);
+    } else {
+      ASSERT_TRUE(fixtures::write_file(dir / name, "kept"));
+    }
+  }
+  EXPECT_EQ(remove_stale_temporaries(dir.path()), 2);
+  EXPECT_EQ(all_names(dir.path()), kept);
+  EXPECT_EQ(remove_stale_temporaries(dir / "missing"), 0);
 }
 
 TEST(PlatformFiles, app_dir_falls_back_to_the_user_config_folder) {

@@ -18,7 +18,14 @@ fi
 
 zeb="${1:-}"
 sample="${2:-}"
-uses_asan() { ldd "$1" 2>/dev/null | grep -q libasan; }
+# ldd's output is taken whole before it is looked at: piped into a grep that
+# quits at the first match, ldd would die of SIGPIPE under pipefail and a
+# sanitizer build would pass for a plain one.
+uses_asan() {
+  local libs
+  libs="$(ldd "$1" 2>/dev/null)" || true
+  [[ $libs == *libasan* ]]
+}
 plain() { [ -n "$1" ] && [ -x "$1" ] && ! uses_asan "$1"; }
 if ! plain "$zeb" || ! plain "$sample"; then
   build="$here/build/valgrind"
