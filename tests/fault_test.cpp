@@ -328,7 +328,7 @@ TEST(ListingFaults, folder_of_twenty_thousand_files_lists_every_page) {
   EXPECT_LT(seconds, 60.0);
 }
 
-TEST(NameFaults, names_shift_jis_cannot_hold_open_and_save_whole_files) {
+TEST(NameFaults, names_shift_jis_cannot_hold_open_save_and_open_again) {
   Library lib(0);
   const std::string folder = lib.root / "책";
   fx::make_dirs(folder);
@@ -344,16 +344,18 @@ TEST(NameFaults, names_shift_jis_cannot_hold_open_and_save_whole_files) {
   EXPECT_EQ(names, (std::vector<std::string>{"한.jpg", "😀.jpg"}));
   EXPECT_FALSE(run.last_state()["page_bitmap"].is_null());
 
-  // The files take "?" for what the code page cannot hold, and stay whole.
+  // The files are written whole in UTF-8, behind its byte order mark.
   const std::string cfg = fx::read_file(lib.cfg("zeb.cfg"));
   EXPECT_TRUE(complete_configuration(cfg)) << cfg;
-  EXPECT_NE(cfg.find("LastDir=\\?\r\n"), std::string::npos);
+  EXPECT_EQ(cfg.rfind("\xEF\xBB\xBFx=0\r\n", 0), 0u);
+  EXPECT_NE(cfg.find("LastDir=\\책\r\n"), std::string::npos);
   EXPECT_EQ(count_lines(fx::read_file(lib.cfg("auto_bk.dat"))), 2);
 
-  // The next start cannot find the "?" location and opens it empty.
+  // The next start opens the same folder again.
   auto next = zeb::testing::run_script(lib.root.path(), lib.settings.path(), "control 1003\nstate\n");
   ASSERT_EQ(next.status, 0) << next.err;
-  EXPECT_TRUE(next.controls()[0]["items"].empty());
+  EXPECT_EQ(next.controls()[0]["items"].size(), 2u);
+  EXPECT_EQ(next.last_state()["LastDir"], "\\책");
 }
 
 TEST(InstanceFaults, two_viewers_started_at_once_never_share_the_settings) {

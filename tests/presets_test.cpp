@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/test_host.h"
 #include "app/control_ids.h"
@@ -119,6 +120,21 @@ TEST_F(PresetsTest, names_that_could_leave_the_settings_folder_are_refused) {
   EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(dir.path()), {}), 2);  // app, ZEB_CFG
 }
 
+TEST_F(PresetsTest, names_whose_file_name_would_not_fit_are_refused_before_asking) {
+  // Host file names hold 255 bytes: ".set" is counted, a kanji takes three.
+  const std::u16string longest(251, u'a'), kanji(83, u'漫');
+  for (const auto& name : Items{longest, kanji, longest + u".set"}) save_as(name, true);
+  ASSERT_EQ(host.boxes.size(), 3u);  // the third names the first one's file again
+  EXPECT_EQ(host.boxes[1].second, u"ファイルの追加");
+  EXPECT_EQ(listed(), (Items{longest + u".set", kanji + u".set"}));
+  EXPECT_EQ(host.boxes.back(), std::make_pair(u"\\" + longest + u".set", std::u16string(u"ファイルの上書")));
+
+  host.boxes.clear();
+  for (const auto& name : Items{longest + u"a", kanji + u"漫", longest + u"a.set"}) save_as(name, true);
+  EXPECT_TRUE(host.boxes.empty());
+  EXPECT_EQ(listed().size(), 2u);
+}
+
 TEST(PresetsWhileViewing, loading_a_preset_keeps_the_shown_page) {
   TempDir root, settings;
   fixtures::make_dirs(root / "book");
@@ -138,6 +154,45 @@ TEST(PresetsWhileViewing, loading_a_preset_keeps_the_shown_page) {
   EXPECT_EQ(states[1]["page_index"], states[0]["page_index"]);
   EXPECT_TRUE(states[0]["view_bitmap"].is_null());
   EXPECT_EQ(states[1]["view_bitmap"], (nlohmann::json{{"width", 480}, {"height", 640}}));
+}
+
+TEST(PresetsWhileViewing, a_presets_sizes_show_at_once_from_the_box_and_the_menu) {
+  TempDir root, settings;
+  fixtures::make_dirs(root / "book");
+  fixtures::write_jpeg(root / "book/p1.jpg", 600, 800);
+  fixtures::make_dirs(settings / "ZEB_CFG");
+  const std::string head = "v_mode=3\r\nud_lop=0\r\nlr_lop=0\r\nr_top=1\r\nu_top=0\r\nv_left=0\r\n";
+  const std::string tail = "lr_mir=1\r\nud_mir=1\r\n";
+  fixtures::write_file(settings / "ZEB_CFG/a_small.set", head + "Text1=100\r\nText2=100\r\n" + tail);
+  fixtures::write_file(settings / "ZEB_CFG/b_wide.set", head + "Text1=300\r\nText2=200\r\n" + tail);
+  // The page in view; the first preset from the box; the second from the
+  // preset menu of the view panel's toolbar; then exit with Yes.
+  const auto run = testing::run_script(root.path(), settings.path(),
+                                       "select 1003 0\ndblclick 1003\nstate\n"
+                                       "select 1036 0\nstate\ncontrol 1031\ncontrol 1032\n"
+                                       "tap 240 600\ntick 2\nmenu 7201\ntap 300 20\ntick 2\nstate\n"
+                                       "cancel\nanswer yes\ncancel\n",
+                                       {root / "book"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<nlohmann::json> states = run.states();
+  ASSERT_EQ(states.size(), 3u);
+  ASSERT_EQ(run.menus().size(), 1u);
+  EXPECT_EQ(run.menus()[0]["choice"], 7201);
+  // The page fits inside each preset's box in turn.
+  EXPECT_EQ(states[0]["Text1"], 240);
+  for (const auto& [state, x, y] : {std::tuple{states[1], 100, 100}, std::tuple{states[2], 300, 200}}) {
+    EXPECT_EQ(state["v_mode"], 3);
+    EXPECT_EQ(state["Text1"], x);
+    EXPECT_EQ(state["Text2"], y);
+    EXPECT_LE(state["view_bitmap"]["width"], x) << state["view_bitmap"];
+    EXPECT_LE(state["view_bitmap"]["height"], y) << state["view_bitmap"];
+    EXPECT_GE(state["view_bitmap"]["height"], y * 9 / 10) << state["view_bitmap"];
+  }
+  ASSERT_EQ(run.controls().size(), 2u);
+  EXPECT_EQ(run.controls()[0]["text"], "100");
+  EXPECT_EQ(run.controls()[1]["text"], "100");
+  const std::string cfg = fixtures::read_file(settings / "ZEB_CFG/zeb.cfg");
+  EXPECT_NE(cfg.find("Text1=300\r\nText2=200\r\n"), std::string::npos) << cfg;
 }
 
 }  // namespace
