@@ -59,10 +59,8 @@ int Dialog::delete_items(int id, int index, int count) {
   const int size = holds_items(c) ? static_cast<int>(c->items.size()) : 0;
   if (!holds_items(c) || index < 0 || count < 1 || count > size - index) return -1;
   c->items.erase(c->items.begin() + index, c->items.begin() + index + count);
-  if (c->selection >= index + count)
-    c->selection -= count;
-  else if (c->selection >= index)
-    c->selection = -1;
+  if (c->selection >= index + count) c->selection -= count;
+  else if (c->selection >= index) c->selection = -1;
   c->top_index = std::min(c->top_index, std::max(0, static_cast<int>(c->items.size()) - 1));
   return static_cast<int>(c->items.size());
 }

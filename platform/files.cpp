@@ -226,8 +226,7 @@ std::optional<std::string> write_target(std::string path) {
 // A file the user made read-only is kept as it is: it needs write permission,
 // and for root, who has that anyway, at least one write bit.
 bool may_replace(const std::string& path, const struct stat& st) {
-  return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 &&
-         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+  return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 bool is_temporary_name(std::string_view name) {
@@ -341,9 +340,7 @@ std::optional<std::string> read_host_file(const std::string& path, std::size_t l
     }
     if (std::ferror(file.get())) return std::nullopt;
     return bytes;
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  } catch (const std::bad_alloc&) { return std::nullopt; }
 }
 
 bool host_file_exists(const std::string& path) {
@@ -405,8 +402,7 @@ int remove_stale_temporaries(const std::string& dir) {
   while (const dirent* entry = ::readdir(handle)) {
     if (!is_temporary_name(entry->d_name)) continue;
     struct stat st;
-    if (::fstatat(::dirfd(handle), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
-      continue;
+    if (::fstatat(::dirfd(handle), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
     if (::unlinkat(::dirfd(handle), entry->d_name, 0) == 0) ++removed;
   }
   ::closedir(handle);

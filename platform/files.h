@@ -60,7 +60,7 @@ FilePtr open_host_file(const std::string& path, const char* mode);
 // At most `limit` bytes of a regular file, from its start; nullopt when it
 // cannot be opened or read (or memory for it cannot be had).
 std::optional<std::string> read_host_file(const std::string& path, std::size_t limit);
-bool host_file_exists(const std::string& path);   // a regular file (links followed)
+bool host_file_exists(const std::string& path);  // a regular file (links followed)
 // True only when nothing at all stands at the path (links followed): a file
 // that exists but cannot be read, or is no regular file, is not missing.
 bool host_path_missing(const std::string& path);

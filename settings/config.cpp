@@ -97,12 +97,14 @@ void normalise_mirror_signs(ViewerState& s) {
 
 void read_configuration(Viewer& v) {
   const std::string path = settings_file_path(v, u"zeb.cfg");
-  if (const auto bytes = read_setting_file(path, kSmallSettingsFileLimit))
-    parse_configuration(*bytes, v.state);
-  else if (platform::host_path_missing(path))
-    platform::replace_host_file(path, format_configuration(v.state, values_from_state(v.state)));
   // A file that exists but cannot be read is left as it is: the defaults
   // hold for this run.
+  const auto bytes = read_setting_file(path, kSmallSettingsFileLimit);
+  if (bytes) {
+    parse_configuration(*bytes, v.state);
+  } else if (platform::host_path_missing(path)) {
+    platform::replace_host_file(path, format_configuration(v.state, values_from_state(v.state)));
+  }
   apply_configuration_to_controls(v);
 }
 

@@ -43,8 +43,9 @@ ScriptRun run_program(const std::string& root, const std::string& settings, cons
   TempDir io;
   ::chmod(io.path().c_str(), 0755);
   fx::write_file(io / "script", script);
-  std::vector<std::string> args = {"timeout", "-k", "5", std::to_string(kTimeoutSeconds), ZEB_BINARY,
-                                   "--headless", "--root", root, "--settings", settings};
+  std::vector<std::string> args = {"timeout",    "-k",         "5",      std::to_string(kTimeoutSeconds),
+                                   ZEB_BINARY,   "--headless", "--root", root,
+                                   "--settings", settings};
   args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
@@ -100,12 +101,9 @@ std::map<std::string, std::string> snapshot(const std::string& dir) {
     if (::lstat(path.c_str(), &st) != 0) continue;
     std::string& what = found[entry.path().filename().string()];
     what = "mode " + std::to_string(st.st_mode) + " uid " + std::to_string(st.st_uid) + ": ";
-    if (S_ISLNK(st.st_mode))
-      what += "link to " + fs::read_symlink(entry.path()).string();
-    else if (S_ISREG(st.st_mode) && st.st_size < (1 << 20))
-      what += fx::read_file(path);
-    else
-      what += "size " + std::to_string(st.st_size);
+    if (S_ISLNK(st.st_mode)) what += "link to " + fs::read_symlink(entry.path()).string();
+    else if (S_ISREG(st.st_mode) && st.st_size < (1 << 20)) what += fx::read_file(path);
+    else what += "size " + std::to_string(st.st_size);
   }
   return found;
 }
@@ -136,10 +134,10 @@ struct SocketFile {
 // bindings, and ends with the exit question answered Yes.
 const char* const kSavingSession =
     "ok\nok\ncancel\n"
-    "click 1074\n"                           // automatic sort toggled
+    "click 1074\n"  // automatic sort toggled
     "text 1031 300\n"
     "text 1036 mine\nanswer yes\nclick 1023\n"  // save the preset "mine"
-    "click 1077\nclick 1082\nclick 1077\n"   // save the key bindings
+    "click 1077\nclick 1082\nclick 1077\n"      // save the key bindings
     "answer yes\ncancel\n";
 
 // Settings files as a finished session leaves them.
@@ -250,15 +248,16 @@ TEST(HostileFiles, settings_files_of_another_user_are_neither_read_nor_replaced)
   Library lib;
   // The reader's own folders, with root's private files in the settings.
   for (const std::string& dir : {lib.root.path(), lib.settings.path()}) ::chmod(dir.c_str(), 0755);
-  for (const std::string& dir : {lib.settings.path(), lib.cfg_dir()}) ASSERT_EQ(::chown(dir.c_str(), kNobody, kNobody), 0);
+  for (const std::string& dir : {lib.settings.path(), lib.cfg_dir()})
+    ASSERT_EQ(::chown(dir.c_str(), kNobody, kNobody), 0);
   const std::string config = "x=0\r\nx=0\r\nLastDir=\\secret\r\nv_mode=3\r\n";
   fx::write_file(lib.cfg("zeb.cfg"), config);
   fx::write_file(lib.cfg("auto_bk.dat"), "\\secret\r\n1.jpg\r\n");
   for (const char* name : {"zeb.cfg", "auto_bk.dat"}) ASSERT_EQ(::chmod(lib.cfg(name).c_str(), 0600), 0);
   const auto before = snapshot(lib.cfg_dir());
 
-  const auto run = run_program(lib.root.path(), lib.settings.path(), "ok\nstate\ncancel\nclick 1074\nanswer yes\ncancel\n",
-                               {lib.book}, kNobody);
+  const auto run = run_program(lib.root.path(), lib.settings.path(),
+                               "ok\nstate\ncancel\nclick 1074\nanswer yes\ncancel\n", {lib.book}, kNobody);
   if (run.status == 126) GTEST_SKIP() << "cannot act as user " << kNobody;
   ASSERT_EQ(run.status, 0) << run.err;
   const json state = run.last_state();

@@ -1,15 +1,15 @@
 // Location paths, directory search and host-file helpers on temporary folders.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <cstdlib>
 #include <map>
 #include <random>
 #include <string>
@@ -365,9 +365,8 @@ TEST(PlatformFiles, only_temporaries_of_our_own_naming_are_removed) {
   TempDir dir;
   for (const char* name : {".zeb-save-Ab12Cd", ".zeb-save-000000"})
     ASSERT_TRUE(fixtures::write_file(dir / name, "half a save"));
-  const std::vector<std::string> kept = {".zeb-save-Ab-2Cd", ".zeb-save-Ab12C", ".zeb-save-Ab12Cd7",
-                                         ".zeb-save-dir123", ".zeb-save-link12", ".zeb.cfg.Ab12Cd",
-                                         "zeb-save-Ab12Cd", "zeb.cfg"};
+  const std::vector<std::string> kept = {".zeb-save-Ab-2Cd", ".zeb-save-Ab12C", ".zeb-save-Ab12Cd7", ".zeb-save-dir123",
+                                         ".zeb-save-link12", ".zeb.cfg.Ab12Cd", "zeb-save-Ab12Cd",   "zeb.cfg"};
   for (const std::string& name : kept) {
     if (name == ".zeb-save-dir123") {
       ASSERT_TRUE(fixtures::make_dirs(dir / name));

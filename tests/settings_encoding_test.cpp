@@ -28,8 +28,9 @@ TEST(SettingsEncoding, files_that_fit_shift_jis_are_written_as_always) {
   const std::string cfg = config_bytes(u"\\漫画", u"第1話.jpg");
   EXPECT_EQ(cfg.rfind("x=0\r\n", 0), 0u);
   EXPECT_NE(cfg.find("LastDir=\\\x96\x9f\x89\xe6\r\n"), std::string::npos);
-  EXPECT_NE(cfg.find("LastFName=\x91\xe6" "1\x98" "b.jpg\r\n"), std::string::npos);
-  EXPECT_EQ(format_bookmarks({u"\\漫画", u"第1話.jpg"}), "\\\x96\x9f\x89\xe6\r\n\x91\xe6" "1\x98" "b.jpg\r\n");
+  EXPECT_NE(cfg.find("LastFName=\x91\xe6\x31\x98\x62.jpg\r\n"), std::string::npos);
+  EXPECT_EQ(format_bookmarks({u"\\漫画", u"第1話.jpg"}),
+            "\\\x96\x9f\x89\xe6\r\n\x91\xe6\x31\x98\x62.jpg\r\n");
   EXPECT_EQ(format_preset(ViewerState{}, 1, u"２００", u"320").rfind("v_mode=1\r\n", 0), 0u);
   // What a line holds after its first line break does not count.
   EXPECT_EQ(config_bytes(u"\\a", u"b.jpg\r\né").rfind("x=0", 0), 0u);
@@ -125,9 +126,9 @@ TEST(SettingsEncoding, a_japanese_library_still_writes_shift_jis) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string cfg = fixtures::read_file(settings / "ZEB_CFG/zeb.cfg");
   EXPECT_EQ(cfg.rfind("x=0\r\nx=0\r\nLastDir=\\\x96\x9f\x89\xe6\r\n", 0), 0u) << cfg;
-  EXPECT_NE(cfg.find("LastFName=\x91\xe6" "1\x98" "b.jpg\r\n"), std::string::npos);
+  EXPECT_NE(cfg.find("LastFName=\x91\xe6\x31\x98\x62.jpg\r\n"), std::string::npos);
   EXPECT_EQ(fixtures::read_file(settings / "ZEB_CFG/auto_bk.dat"),
-            "\\\x96\x9f\x89\xe6\r\n\x91\xe6" "1\x98" "b.jpg\r\n");
+            "\\\x96\x9f\x89\xe6\r\n\x91\xe6\x31\x98\x62.jpg\r\n");
 }
 
 }  // namespace
