@@ -29,8 +29,7 @@ TEST(SettingsEncoding, files_that_fit_shift_jis_are_written_as_always) {
   EXPECT_EQ(cfg.rfind("x=0\r\n", 0), 0u);
   EXPECT_NE(cfg.find("LastDir=\\\x96\x9f\x89\xe6\r\n"), std::string::npos);
   EXPECT_NE(cfg.find("LastFName=\x91\xe6\x31\x98\x62.jpg\r\n"), std::string::npos);
-  EXPECT_EQ(format_bookmarks({u"\\漫画", u"第1話.jpg"}),
-            "\\\x96\x9f\x89\xe6\r\n\x91\xe6\x31\x98\x62.jpg\r\n");
+  EXPECT_EQ(format_bookmarks({u"\\漫画", u"第1話.jpg"}), "\\\x96\x9f\x89\xe6\r\n\x91\xe6\x31\x98\x62.jpg\r\n");
   EXPECT_EQ(format_preset(ViewerState{}, 1, u"２００", u"320").rfind("v_mode=1\r\n", 0), 0u);
   // What a line holds after its first line break does not count.
   EXPECT_EQ(config_bytes(u"\\a", u"b.jpg\r\né").rfind("x=0", 0), 0u);
