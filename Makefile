@@ -3,6 +3,7 @@
 SHELL := bash
 BUILD ?= build/release
 TEST_BUILD ?= build/test
+TSAN_BUILD ?= build/tsan
 SAMPLE ?= out/sample-library
 
 .PHONY: deps run build test bench fuzz clean
@@ -21,8 +22,13 @@ run: build $(SAMPLE)
 	@bash tools/run-viewer.sh $(BUILD)/zeb $(SAMPLE)
 
 # The plain release viewer is built too: the valgrind check runs it, since
-# the sanitizer build cannot run under valgrind.
+# the sanitizer build cannot run under valgrind. The tests of the code that
+# runs on two threads run once more under ThreadSanitizer, which cannot be
+# combined with AddressSanitizer.
 test: build
+	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEB_TSAN=ON -DZEB_BENCH=OFF >/dev/null
+	@cmake --build $(TSAN_BUILD)
+	@cd $(TSAN_BUILD) && ctest --output-on-failure -j2
 	@cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEB_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_BUILD)
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j2

@@ -71,4 +71,5 @@ constexpr int mode_radios[7] = {mode_radio_0, mode_radio_1, mode_radio_2, mode_r
 constexpr int cmd_ok = 1;
 constexpr int cmd_cancel = 2;
 constexpr int timer_id = 1015;  // the 100 ms timer
+constexpr int timer_period_ms = 100;
 }  // namespace zeb::ctl

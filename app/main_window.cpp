@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "image/page_loader.h"
+#include "image/read_ahead.h"
 #include "input/navigation.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
@@ -30,6 +31,7 @@ void turn_to_next_page(Viewer& v) {
   const int next = next_page_index(v, v.dialog.item_count(ctl::page_list));
   if (next < 0) return;  // an empty page list turns no page
   v.state.turning = 1;
+  v.window.turn_direction = 1;
   v.state.page_index = next;
   load_page(v, page_path(v, next));
   v.state.turning = 0;
@@ -59,6 +61,7 @@ void ok_action(Viewer& v) {
 }
 
 void leave_viewing(Viewer& v) {
+  cancel_read_ahead(v);
   v.state.viewing = 0;
   apply_panel_mode(v, 1);
   v.dialog.set_focus(ctl::page_list);

@@ -179,6 +179,8 @@ void pump(Viewer& v) {
     platform::draw_controls(*v.platform.screen, v.dialog);
   }
   v.platform.drawn_look = look;
+  // The page is on the screen and nothing else waits: time to read ahead.
+  read_ahead_next_turn(v);
 }
 
 }  // namespace zeb

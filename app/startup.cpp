@@ -6,6 +6,7 @@
 #include "app/control_ids.h"
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "image/read_ahead.h"
 #include "input/keys.h"
 #include "platform/pictures.h"
 #include "settings/bookmarks.h"
@@ -108,6 +109,7 @@ void initialise_main_window(Viewer& v, const std::u16string* location) {
 
 void destroy_main_window(Viewer& v) {
   v.platform.game_input_open = false;
+  cancel_read_ahead(v);
   v.window.page_bitmap.reset();
   v.window.view_bitmap.reset();
 }

@@ -12,6 +12,8 @@
 
 namespace zeb {
 
+class ReadAhead;  // image/read_ahead.h
+
 // Layout units of the 240 x 320 screen are multiplied by screen_scale to
 // give pixels.
 constexpr int screen_scale = 2;
@@ -119,6 +121,11 @@ struct MainWindow {
   // The start-position picker's two looks and the other pictures, drawn by
   // our own code at start-up.
   std::unique_ptr<platform::Bitmap> picker_off_bitmap, picker_on_bitmap;
+  // +1 after a forward turn or a reload (the next turn goes forward), -1
+  // after a backward turn: the direction the read-ahead looks in.
+  int turn_direction = 1;
+  // The page decoded ahead of the next turn; made on first use.
+  std::shared_ptr<ReadAhead> read_ahead;
 };
 
 struct Viewer {

@@ -21,9 +21,13 @@ class ScriptedViewer {
  public:
   // Starts the viewer on a folder or archive (a host path below `root`),
   // with its settings folder in `settings`. ready() tells whether it began.
-  ScriptedViewer(const std::string& root, const std::string& settings, const std::string& location)
+  // Without read-ahead (the default here) every turn decodes its page, the
+  // work the page-turn measures compare with the tools.
+  ScriptedViewer(const std::string& root, const std::string& settings, const std::string& location,
+                 bool read_ahead = false)
       : null_(nullptr), host_(null_) {
     platform_.host = &host_;
+    platform_.read_ahead = read_ahead;
     platform_.storage = platform::Storage(root);
     platform_.app_dir_host = platform::resolve_app_dir(settings);
     const std::optional<std::u16string> start = platform_.storage.location_of(location);

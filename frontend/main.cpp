@@ -11,8 +11,9 @@
 namespace {
 
 void print_help() {
-  std::cout << "Usage: zeb [--scale N] [--root DIR] [--settings DIR] [LOCATION]\n"
-               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [LOCATION]\n"
+  std::cout << "Usage: zeb [--scale N] [--root DIR] [--settings DIR] [--no-read-ahead] [LOCATION]\n"
+               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead]\n"
+               "                      [LOCATION]\n"
                "\n"
                "A page viewer for scanned books and comics: JPEG pages from folders and\n"
                "ZIP archives on a 480 x 640 screen.\n"
@@ -21,6 +22,7 @@ void print_help() {
                "  --root DIR      the storage root the viewer's paths start from (default /)\n"
                "  --settings DIR  the folder that holds ZEB_CFG (default: beside the program)\n"
                "  --scale N       window scale factor (default: the largest that fits)\n"
+               "  --no-read-ahead do not decode the next page while the current one is read\n"
                "  --headless      run without a window, commands from --script (default stdin),\n"
                "                  JSON Lines on standard output (see docs/scripting.md)\n"
                "  --help, --version\n";

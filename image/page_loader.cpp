@@ -9,6 +9,7 @@
 // guarded phases.
 #include "image/page_loader.h"
 
+#include <atomic>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 
 #include "app/control_ids.h"
 #include "image/archive_entry.h"
+#include "image/read_ahead.h"
 #include "platform/text.h"
 #include "view/geometry.h"
 
@@ -47,10 +49,23 @@ enum class Pixels { grey, bgr, cmyk };
 struct Decoder {
   jpeg_decompress_struct cinfo;
   GuardedErrorManager err;
+  jpeg_progress_mgr progress;
+  const std::atomic<bool>* cancel;  // null: the decode is never cancelled
+  long long max_bitmap_bytes;       // 0: only the viewer's bitmap limit
   Pixels pixels;
   bool preview;
 };
 static_assert(std::is_trivially_destructible_v<Decoder>);
+
+bool cancelled(const Decoder& d) { return d.cancel && d.cancel->load(std::memory_order_relaxed); }
+
+// libjpeg calls this between rows of input and of output, including while it
+// reads the scans of a progressive file ahead of the first row: the place to
+// give up on a file with too many scans and to stop a cancelled decode.
+void watch_progress(j_common_ptr common) {
+  auto& d = *static_cast<Decoder*>(common->client_data);
+  if (d.cinfo.input_scan_number > kMaxPageScans || cancelled(d)) std::longjmp(d.err.resume, 1);
+}
 
 // Bitmap sides: greyscale pages are rounded up to the next multiple of 8
 // that is strictly greater, which also leaves their rows without padding.
@@ -62,8 +77,13 @@ long long bitmap_side(long long output_side, Pixels pixels) {
 // allocates. The preview is refused too: it stands for a page that could
 // never be shown, and such headers are almost always damaged files.
 bool fits_bitmap(const Decoder& d) {
-  return bitmap_side(d.cinfo.image_width, d.pixels) * bitmap_side(d.cinfo.image_height, d.pixels) <=
-         platform::kMaxBitmapPixels;
+  const long long w = bitmap_side(d.cinfo.output_width, d.pixels);
+  const long long h = bitmap_side(d.cinfo.output_height, d.pixels);
+  if (bitmap_side(d.cinfo.image_width, d.pixels) * bitmap_side(d.cinfo.image_height, d.pixels) >
+      platform::kMaxBitmapPixels)
+    return false;
+  return d.max_bitmap_bytes <= 0 || static_cast<long long>(platform::dib_stride(static_cast<int>(w))) * h <=
+                                        d.max_bitmap_bytes;
 }
 
 // The thumbnail outside the page view: one eighth of the size with the
@@ -126,11 +146,15 @@ bool start_decoding(Decoder& d, const Source& source) {
   d.err.standard.error_exit = resume_after_fatal_error;
   jpeg_create_decompress(&d.cinfo);
   d.cinfo.mem->max_memory_to_use = kDecoderMemoryLimit;
+  d.cinfo.client_data = &d;
+  d.progress.progress_monitor = watch_progress;
+  d.cinfo.progress = &d.progress;
   attach_source(d.cinfo, source);
   jpeg_read_header(&d.cinfo, TRUE);
   if (d.preview) apply_preview_settings(d.cinfo);
   choose_output(d);
-  if (!fits_bitmap(d)) return false;
+  jpeg_calc_output_dimensions(&d.cinfo);
+  if (!fits_bitmap(d) || cancelled(d)) return false;
   jpeg_start_decompress(&d.cinfo);
   return d.cinfo.output_components == output_components(d.pixels);
 }
@@ -158,6 +182,7 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
                                           cinfo.output_width * 4, 1);
   }
   while (cinfo.output_scanline < cinfo.output_height) {
+    if (cancelled(d)) return false;
     std::uint8_t* row = bitmap.picture_row(static_cast<int>(cinfo.output_scanline));
     JSAMPROW target = cmyk_row ? cmyk_row[0] : row;
     if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
@@ -186,22 +211,6 @@ int decimal_value(std::u16string_view text) {
   return text::parse_int(std::string_view(text::to_cp932(text)).substr(0, kValueBytes));
 }
 
-// Decodes entry page_index of the open archive: a stored entry in place,
-// the file moved forward from its start to the entry's data; a deflated one
-// from memory after inflating it. A damaged entry gives no page, as a
-// damaged file does.
-DecodedPage decode_archive_page(Viewer& v, std::FILE* file, bool preview) {
-  const ArchiveEntry entry = archive_entry_of_item(v.dialog.item_text(ctl::archive_offsets, v.state.page_index));
-  if (entry.data_offset < 0) return {};
-  if (entry.deflated) {
-    std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);
-    if (!bytes) return {};
-    return decode_jpeg(bytes->data(), bytes->size(), preview);
-  }
-  if (fseeko(file, static_cast<off_t>(entry.data_offset), SEEK_CUR) != 0) return {};
-  return decode_jpeg(file, preview);
-}
-
 // Puts a decoded page in place and prepares its view: zoom mode, then the
 // clamp of the start position and the halving for a centred start.
 void show_decoded_page(Viewer& v, DecodedPage page) {
@@ -212,10 +221,12 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
   finish_start_position(v);
 }
 
-DecodedPage decode(const Source& source, bool preview) {
+DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits) {
   DecodedPage page;
   Decoder d{};
   d.preview = preview;
+  d.cancel = limits.cancel;
+  d.max_bitmap_bytes = limits.max_bitmap_bytes;
   if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
@@ -234,16 +245,43 @@ DecodedPage decode(const Source& source, bool preview) {
 
 }  // namespace
 
-DecodedPage decode_jpeg(std::FILE* file, bool preview) {
+DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits) {
   if (!file) return {};
-  return decode(Source{file, nullptr, 0}, preview);
+  return decode(Source{file, nullptr, 0}, preview, limits);
 }
 
-DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview) {
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits) {
   // An empty buffer has no header; libjpeg would treat it as a fatal error
   // anyway, but it also refuses a null pointer outright.
   if (!bytes || size == 0) return {};
-  return decode(Source{nullptr, bytes, size}, preview);
+  return decode(Source{nullptr, bytes, size}, preview, limits);
+}
+
+PageKey page_key(const Viewer& v, int index, const std::u16string& path) {
+  const ViewerState& s = v.state;
+  PageKey key;
+  key.archive = s.archive_mode == 1;
+  key.location = key.archive ? s.LastDir : path;
+  key.name = v.dialog.item_text(ctl::page_list, index);
+  if (key.archive) key.entry = v.dialog.item_text(ctl::archive_offsets, index);
+  key.preview = s.viewing == 0 && s.settings_open == 0;
+  return key;
+}
+
+// An archive entry: a stored one in place, the file moved forward from its
+// start to the entry's data; a deflated one from memory after inflating it.
+// A damaged entry gives no page, as a damaged file does.
+DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits) {
+  if (!key.archive) return decode_jpeg(file, key.preview, limits);
+  const ArchiveEntry entry = archive_entry_of_item(key.entry);
+  if (entry.data_offset < 0) return {};
+  if (entry.deflated) {
+    std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);
+    if (!bytes) return {};
+    return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits);
+  }
+  if (fseeko(file, static_cast<off_t>(entry.data_offset), SEEK_CUR) != 0) return {};
+  return decode_jpeg(file, key.preview, limits);
 }
 
 int load_page(Viewer& v, const std::u16string& path) {
@@ -257,14 +295,19 @@ int load_page(Viewer& v, const std::u16string& path) {
     return -1;
   }
   s.page_current = 1;
-  const std::u16string location = archive ? s.LastDir : path;
+  const PageKey key = page_key(v, s.page_index, path);
   s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
   free_page_bitmaps(v);
   set_start_position(v);
-  platform::FilePtr file = v.platform.storage.open_read(location);
-  if (!file) return -1;
-  const bool preview = s.viewing == 0 && s.settings_open == 0;
-  DecodedPage page = archive ? decode_archive_page(v, file.get(), preview) : decode_jpeg(file.get(), preview);
+  platform::FilePtr file = v.platform.storage.open_read(key.location);
+  if (!file) {
+    cancel_read_ahead(v);
+    return -1;
+  }
+  // The page read ahead for this load when it is still the same file; else
+  // the decode happens here, as it always did.
+  DecodedPage page = take_read_ahead(v, key, file.get());
+  if (!page.bitmap) page = decode_page(file.get(), key);
   if (page.bitmap) {
     show_decoded_page(v, std::move(page));
   } else {

@@ -1,6 +1,7 @@
 #pragma once
 // Page loading: decodes a JPEG page (a file, or a stored entry of the
 // current archive) into the main window's 24-bit page bitmap.
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -16,16 +17,49 @@ int load_page(Viewer& v, const std::u16string& path);
 // Deletes page_bitmap and view_bitmap where present.
 void free_page_bitmaps(Viewer& v);
 
+// Real progressive files have about ten scans; libjpeg accepts repeated
+// scans and walks the whole frame for each, so a small file of thousands of
+// empty scans would take minutes. A page with more scans is given up.
+constexpr int kMaxPageScans = 100;
+
 struct DecodedPage {
   std::unique_ptr<platform::Bitmap> bitmap;  // null when decoding was abandoned
   int width = 0, height = 0;                 // output size (never the rounded size)
 };
+// Bounds of one decode beyond the viewer's own (bitmap size, scan count).
+struct DecodeLimits {
+  // Set from another thread to stop the decode at its next row; null: the
+  // decode runs to its end.
+  const std::atomic<bool>* cancel = nullptr;
+  // The largest page bitmap the decode may allocate (bytes); 0: no bound
+  // beyond the viewer's bitmap limit.
+  long long max_bitmap_bytes = 0;
+};
 // Decodes from the file's current position; preview = one-eighth scale with
 // the fast settings. Never ends the process: fatal decoder errors, absurd
-// sizes and failed allocations give a null bitmap.
-DecodedPage decode_jpeg(std::FILE* file, bool preview);
+// sizes, files of too many scans, failed allocations and a cancel give a
+// null bitmap.
+DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits = {});
 // The same decode from a whole JPEG file held in memory (an entry inflated
 // from an archive), with the same settings and the same guards.
-DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview);
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits = {});
+
+// What a load of page-list entry `index` decodes: the file it opens (the
+// page, or the archive), the page-list entry, its archive offset list item
+// (data offset, and for a deflated entry what inflating needs), and whether
+// it decodes the preview. Two loads with equal keys decode the same bytes
+// of the same-named file with the same settings.
+struct PageKey {
+  std::u16string location;  // opened: the page's path, or the archive (LastDir)
+  std::u16string name;      // the page-list entry
+  bool archive = false;
+  std::u16string entry;     // the archive offset list item
+  bool preview = false;
+  bool operator==(const PageKey&) const = default;
+};
+// The key of loading entry `index` with the path the loader is handed.
+PageKey page_key(const Viewer& v, int index, const std::u16string& path);
+// Decodes the page of `key` from its freshly opened file.
+DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits = {});
 
 }  // namespace zeb

@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "image/page_loader.h"
+#include "image/read_ahead.h"
 #include "platform/text.h"
 #include "settings/presets.h"
 #include "sources/folders.h"
@@ -25,6 +26,7 @@ void turn_back(Viewer& v, int step) {
   auto& s = v.state;
   int count = page_count(v);
   if (count == 0) return;
+  v.window.turn_direction = -1;
   if (s.page_index == 0) {
     s.page_index = count - 1;
   } else {
@@ -48,6 +50,7 @@ void turn_forward(Viewer& v, int step) {
     s.turning = 0;
     return;
   }
+  v.window.turn_direction = 1;
   if (step == 0) {
     if (s.page_index >= count || s.page_index < 1) s.page_index = 0;
   } else if (s.random_page == 1) {
@@ -162,6 +165,7 @@ void on_slider_scroll(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
   if (page_count(v) == 0) return;
+  cancel_read_ahead(v);
   s.page_index = d.pos(ctl::page_slider);
   s.select_delay = s.select_delay_ticks;
   d.set_text(ctl::status_line, status_text(v, s.page_index));
@@ -178,6 +182,21 @@ void run_delayed_jump(Viewer& v) {
   if (selected >= 0) s.page_index = selected;
   v.dialog.set_text(ctl::status_line, status_text(v, s.page_index));
   load_current_page(v);
+}
+
+void read_ahead_next_turn(Viewer& v) {
+  const ViewerState& s = v.state;
+  const int count = page_count(v);
+  // Random order has no next page to know; a pending jump, sort or folder
+  // scan loads something else next.
+  if (!v.platform.read_ahead || s.viewing != 1 || s.settings_open != 0 || s.random_page != 0 ||
+      s.load_block != 0 || s.select_delay > 0 || s.sort_request != 0 || count == 0 ||
+      s.page_index < 0 || s.page_index >= count)
+    return;
+  int next = s.page_index + (v.window.turn_direction < 0 ? -1 : 1);
+  if (next < 0) next = count - 1;
+  if (next >= count) next = 0;
+  read_ahead_page(v, next, page_path(v, next));
 }
 
 }  // namespace zeb

@@ -27,4 +27,7 @@ void on_slider_scroll(Viewer& v);
 // The tick step of the delayed jump: counts select_delay down while it is
 // above 0 and, on the tick it reaches 0, loads the page chosen last.
 void run_delayed_jump(Viewer& v);
+// Once a page is shown in the page view: starts reading ahead the page the
+// next turn in the last turn's direction will load (none in random order).
+void read_ahead_next_turn(Viewer& v);
 }  // namespace zeb

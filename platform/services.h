@@ -81,6 +81,7 @@ struct Platform {
   bool paint_requested = false;  // the window was invalidated
   bool ended = false;            // the main window was ended
   bool game_input_open = false;  // the hardware-key source is claimed
+  bool read_ahead = true;        // decode the next page while the reader reads
   // How the controls looked when they were last drawn on the screen.
   DialogLook drawn_look;
   // Synthetic key presses (virtual-key codes) waiting to be delivered as a

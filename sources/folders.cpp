@@ -7,6 +7,7 @@
 
 #include "app/control_ids.h"
 #include "image/page_loader.h"
+#include "image/read_ahead.h"
 #include "input/navigation.h"
 #include "sources/archive.h"
 #include "sources/sorting.h"
@@ -94,6 +95,7 @@ void enter_selected_entry(Viewer& v) {
 void open_location(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
+  cancel_read_ahead(v);
   s.page_index = 0;
   s.load_block = 1;
   d.show(ctl::focus_sink, true);
@@ -147,6 +149,7 @@ void on_page_list_dblclk(Viewer& v) {
   std::u16string path = page_path(v, std::max(selected, 0));
   d.set_text(ctl::page_path_edit, path);
   s.viewing = 1;
+  v.window.turn_direction = 1;
   load_page(v, path);
   d.set_text(ctl::file_path_box, path);
 
@@ -162,6 +165,7 @@ void on_page_list_selchange(Viewer& v) {
   auto& s = v.state;
   int selected = v.dialog.selection(ctl::page_list);
   if (selected < 0) return;
+  cancel_read_ahead(v);
   s.page_index = selected;
   v.dialog.set_text(ctl::status_line, status_text(v, s.page_index));
   s.select_delay = s.select_delay_ticks;

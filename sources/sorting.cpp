@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/control_ids.h"
+#include "image/read_ahead.h"
 
 namespace zeb {
 
@@ -116,6 +117,7 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
 }
 
 int sort_page_list(Viewer& v, bool descending) {
+  cancel_read_ahead(v);
   std::vector<int> order = sorted_order(list_items(v, ctl::page_list), descending);
   apply_order(v, ctl::page_list, order);
   if (v.state.archive_mode == 1) apply_order(v, ctl::archive_offsets, order);

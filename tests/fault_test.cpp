@@ -306,6 +306,31 @@ TEST(PageFaults, huge_header_and_empty_pages_are_abandoned_in_view_and_browser) 
   EXPECT_LT(seconds, 60.0);
 }
 
+TEST(PageFaults, scan_bomb_is_given_up_in_browser_and_view) {
+  Library lib(1);
+  // A 20 KB progressive file of 2000 empty scans over a 12000 x 12000 frame.
+  fx::write_file(lib.book + "/bomb.jpg", fx::scan_bomb_jpeg(12000, 12000, 2000));
+  const auto start = std::chrono::steady_clock::now();
+  // Both previews, then the page view on the second page, turned twice.
+  auto run = zeb::testing::run_script(
+      lib.root.path(), lib.settings.path(),
+      "select 1003 0\ntick 7\nstate\nselect 1003 1\ntick 7\nstate\ndblclick 1003\nstate\nok\nstate\nok\nstate\n",
+      {lib.book});
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<nlohmann::json> states = run.states();
+  ASSERT_EQ(states.size(), 5u);
+  int bombs = 0;
+  for (size_t i = 0; i < states.size(); ++i) {
+    const bool bomb = states[i]["LastFName"] == "bomb.jpg";
+    bombs += bomb;
+    if (bomb) EXPECT_TRUE(states[i]["page_bitmap"].is_null()) << i;
+    else EXPECT_EQ(states[i]["page_width"], i < 2 ? 8 : 64) << i;
+  }
+  EXPECT_EQ(bombs, 2 + (states[2]["LastFName"] == "bomb.jpg"));
+  EXPECT_LT(seconds, 60.0);
+}
+
 TEST(ListingFaults, folder_of_twenty_thousand_files_lists_every_page) {
   Library lib(0);
   const std::string big = lib.root / "big";

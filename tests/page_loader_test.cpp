@@ -406,5 +406,21 @@ TEST(PageLoaderScript, pages_decode_in_browser_and_page_view_and_bad_ones_are_su
   EXPECT_FALSE(cut.page["page_bitmap"].is_null());
 }
 
+// Repeated scans are decoded up to the bound; one more gives the page up,
+// in the page view and in the browser's preview alike.
+TEST_F(PageLoader, page_of_more_scans_than_the_bound_is_given_up) {
+  const std::u16string most = add_page("most.jpg", fx::scan_bomb_jpeg(64, 48, kMaxPageScans));
+  const std::u16string bomb = add_page("bomb.jpg", fx::scan_bomb_jpeg(64, 48, kMaxPageScans + 1));
+  for (const int viewing : {1, 0}) {
+    v->state.viewing = viewing;
+    ASSERT_EQ(load_page(*v, most), 0);
+    ASSERT_TRUE(page()) << "viewing " << viewing;
+    EXPECT_EQ(v->window.page_width, viewing ? 64 : 8);
+    ASSERT_EQ(load_page(*v, bomb), 0);
+    EXPECT_FALSE(page()) << "viewing " << viewing;
+    EXPECT_EQ(v->window.page_width, 0);
+  }
+}
+
 }  // namespace
 }  // namespace zeb

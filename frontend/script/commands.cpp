@@ -1,8 +1,11 @@
 #include "frontend/script/commands.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "app/control_ids.h"
 #include "app/control_input.h"
@@ -17,6 +20,8 @@ namespace {
 
 using nlohmann::json;
 
+constexpr std::chrono::milliseconds kTickPeriod{ctl::timer_period_ms};
+
 enum class Args { none, opt_count, point, key, id, id_index, id_text, text, number, yes_no, menu, file };
 
 const std::map<std::string, Args> kGrammar = {
@@ -27,7 +32,7 @@ const std::map<std::string, Args> kGrammar = {
     {"type", Args::text},      {"slider", Args::number}, {"command", Args::number},
     {"answer", Args::yes_no},  {"menu", Args::menu},    {"foreground", Args::yes_no},
     {"paint", Args::none},     {"shot", Args::file},    {"state", Args::none},
-    {"control", Args::id},     {"quit", Args::none},
+    {"control", Args::id},     {"quit", Args::none},    {"idle", Args::number},
 };
 
 const std::map<std::string, int> kKeyNames = {
@@ -131,6 +136,18 @@ void stylus(Session& s, const std::string& what, int x, int y) {
   }
 }
 
+// Real time passes: the timer ticks at its own rate, each tick followed by
+// its paints, and work in the background goes on meanwhile.
+void idle(Viewer& v, long long ms) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point end = Clock::now() + std::chrono::milliseconds(std::max(ms, 0LL));
+  for (Clock::time_point tick = Clock::now() + kTickPeriod; tick <= end && !v.platform.ended; tick += kTickPeriod) {
+    std::this_thread::sleep_until(tick);
+    timer_tick(v);
+  }
+  if (!v.platform.ended) std::this_thread::sleep_until(end);
+}
+
 void key(Session& s, int vk, const std::string& action) {
   Viewer& v = s.viewer;
   if (action != "up") {
@@ -168,6 +185,8 @@ bool run_command(Session& s, const Command& c) {
   auto num = [&](size_t i) { return static_cast<int>(c.numbers.at(i)); };
   if (n == "tick") {
     for (long long i = 0; i < c.numbers[0] && !v.platform.ended; ++i) timer_tick(v);
+  } else if (n == "idle") {
+    idle(v, c.numbers[0]);
   } else if (n == "down" || n == "move" || n == "up") {
     stylus(s, n, num(0), num(1));
   } else if (n == "tap") {

@@ -22,6 +22,7 @@ struct Options {
   std::string root = "/";
   std::string settings;
   std::optional<std::string> location;
+  bool read_ahead = true;
 };
 
 bool parse_options(const std::vector<std::string>& args, Options& o, std::ostream& err) {
@@ -33,6 +34,7 @@ bool parse_options(const std::vector<std::string>& args, Options& o, std::ostrea
       return true;
     };
     if (a == "--headless") continue;
+    if (a == "--no-read-ahead") { o.read_ahead = false; continue; }
     if (a == "--script") { if (!value(o.script)) return false; }
     else if (a == "--root") { if (!value(o.root)) return false; }
     else if (a == "--settings") { if (!value(o.settings)) return false; }
@@ -89,6 +91,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   platform::Platform platform;
   platform.host = &host;
   platform.storage = platform::Storage(o.root);
+  platform.read_ahead = o.read_ahead;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
   // Two viewers must never share one set of settings files.
   platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG");

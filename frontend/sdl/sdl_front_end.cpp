@@ -26,6 +26,7 @@ struct Options {
   std::string root = "/";
   std::string settings;
   std::optional<std::string> location;
+  bool read_ahead = true;
 };
 
 bool parse_scale(const std::string& word, int& scale) {
@@ -50,6 +51,8 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
       o.root = args[++i];
     } else if (a == "--settings") {
       o.settings = args[++i];
+    } else if (a == "--no-read-ahead") {
+      o.read_ahead = false;
     } else if (!a.empty() && a[0] == '-') {
       std::fprintf(stderr, "zeb: unknown option %s (see zeb --help)\n", a.c_str());
       return false;
@@ -136,6 +139,7 @@ int run(const std::vector<std::string>& args) {
   if (!parse_options(args, o)) return 2;
   platform::Platform platform;
   platform.storage = platform::Storage(o.root);
+  platform.read_ahead = o.read_ahead;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
   std::optional<std::u16string> location;
   if (o.location && !(location = start_location(*o.location, platform.storage))) return 2;
