@@ -169,9 +169,8 @@ void measure_memory(PageRig& rig, const Options& o, const fixtures::TempDir& roo
                     const std::string& tiny_folder) {
   const std::string settings = root / "zeb-settings";
   auto peak = [&](const std::string& folder) {
-    const ProcessResult r = run_process({o.zeb, "--headless", "--no-read-ahead", "--root", root.path(), "--settings",
-                                         settings, folder},
-                                        script);
+    const ProcessResult r = run_process(
+        {o.zeb, "--headless", "--no-read-ahead", "--root", root.path(), "--settings", settings, folder}, script);
     return r.ok ? static_cast<double>(r.max_rss_kib) : kFailed;
   };
   for (int i = 0; i < kMemoryRuns; ++i) {

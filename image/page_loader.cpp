@@ -82,8 +82,8 @@ bool fits_bitmap(const Decoder& d) {
   if (bitmap_side(d.cinfo.image_width, d.pixels) * bitmap_side(d.cinfo.image_height, d.pixels) >
       platform::kMaxBitmapPixels)
     return false;
-  return d.max_bitmap_bytes <= 0 || static_cast<long long>(platform::dib_stride(static_cast<int>(w))) * h <=
-                                        d.max_bitmap_bytes;
+  return d.max_bitmap_bytes <= 0 ||
+         static_cast<long long>(platform::dib_stride(static_cast<int>(w))) * h <= d.max_bitmap_bytes;
 }
 
 // The thumbnail outside the page view: one eighth of the size with the

@@ -75,8 +75,8 @@ void read_ahead_page(Viewer& v, int index, const std::u16string& path) {
   ra.cancel();
   ra.requested = key;
   ++ra.counts.started;
-  ra.worker.post([storage = v.platform.storage, key = std::move(key), slot = ra.slot](
-                     const std::atomic<bool>& cancelled) { read_page(storage, key, *slot, cancelled); });
+  ra.worker.post([storage = v.platform.storage, key = std::move(key),
+                  slot = ra.slot](const std::atomic<bool>& cancelled) { read_page(storage, key, *slot, cancelled); });
 }
 
 void cancel_read_ahead(Viewer& v) {

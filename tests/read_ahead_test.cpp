@@ -31,8 +31,8 @@ namespace {
 
 namespace fx = fixtures;
 
-constexpr char kNext[] = "tap 470 500";      // lower right edge
-constexpr char kPrevious[] = "tap 10 500";   // lower left edge
+constexpr char kNext[] = "tap 470 500";     // lower right edge
+constexpr char kPrevious[] = "tap 10 500";  // lower left edge
 
 // A viewer started on a location the way `zeb --headless` starts it, driven
 // through the script front end's own command runner.
@@ -75,8 +75,7 @@ class Reader {
 
  private:
   static size_t digest(const platform::Bitmap& b) {
-    const std::string_view bytes(reinterpret_cast<const char*>(b.bits()),
-                                 static_cast<size_t>(b.stride()) * b.height());
+    const std::string_view bytes(reinterpret_cast<const char*>(b.bits()), static_cast<size_t>(b.stride()) * b.height());
     return std::hash<std::string_view>{}(bytes) ^ static_cast<size_t>(b.width()) << 1;
   }
 
@@ -152,8 +151,8 @@ void expect_same_turns(Reader& ahead, Reader& plain, const std::vector<std::stri
 
 // Forward round the book and past its end, back across its start, forward
 // again, and a few ticks.
-const std::vector<std::string> kRoundTrip = {kNext,     kNext,     kNext,  kNext, kNext, kNext, kNext, kNext,
-                                             kPrevious, kPrevious, kPrevious, kNext, kNext, "tick 3"};
+const std::vector<std::string> kRoundTrip = {kNext, kNext,     kNext,     kNext,     kNext, kNext, kNext,
+                                             kNext, kPrevious, kPrevious, kPrevious, kNext, kNext, "tick 3"};
 
 TEST(ReadAhead, turns_in_a_folder_match_turns_without_read_ahead) {
   Library lib;

@@ -25,14 +25,12 @@ constexpr std::chrono::milliseconds kTickPeriod{ctl::timer_period_ms};
 enum class Args { none, opt_count, point, key, id, id_index, id_text, text, number, yes_no, menu, file };
 
 const std::map<std::string, Args> kGrammar = {
-    {"tick", Args::opt_count}, {"down", Args::point},   {"move", Args::point},
-    {"up", Args::point},       {"tap", Args::point},    {"key", Args::key},
-    {"ok", Args::none},        {"cancel", Args::none},  {"click", Args::id},
-    {"dblclick", Args::id},    {"select", Args::id_index}, {"text", Args::id_text},
-    {"type", Args::text},      {"slider", Args::number}, {"command", Args::number},
-    {"answer", Args::yes_no},  {"menu", Args::menu},    {"foreground", Args::yes_no},
-    {"paint", Args::none},     {"shot", Args::file},    {"state", Args::none},
-    {"control", Args::id},     {"quit", Args::none},    {"idle", Args::number},
+    {"tick", Args::opt_count}, {"down", Args::point},        {"move", Args::point},      {"up", Args::point},
+    {"tap", Args::point},      {"key", Args::key},           {"ok", Args::none},         {"cancel", Args::none},
+    {"click", Args::id},       {"dblclick", Args::id},       {"select", Args::id_index}, {"text", Args::id_text},
+    {"type", Args::text},      {"slider", Args::number},     {"command", Args::number},  {"answer", Args::yes_no},
+    {"menu", Args::menu},      {"foreground", Args::yes_no}, {"paint", Args::none},      {"shot", Args::file},
+    {"state", Args::none},     {"control", Args::id},        {"quit", Args::none},       {"idle", Args::number},
 };
 
 const std::map<std::string, int> kKeyNames = {

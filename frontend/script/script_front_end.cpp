@@ -34,7 +34,10 @@ bool parse_options(const std::vector<std::string>& args, Options& o, std::ostrea
       return true;
     };
     if (a == "--headless") continue;
-    if (a == "--no-read-ahead") { o.read_ahead = false; continue; }
+    if (a == "--no-read-ahead") {
+      o.read_ahead = false;
+      continue;
+    }
     if (a == "--script") { if (!value(o.script)) return false; }
     else if (a == "--root") { if (!value(o.root)) return false; }
     else if (a == "--settings") { if (!value(o.settings)) return false; }
