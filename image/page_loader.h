@@ -53,7 +53,7 @@ struct PageKey {
   std::u16string location;  // opened: the page's path, or the archive (LastDir)
   std::u16string name;      // the page-list entry
   bool archive = false;
-  std::u16string entry;     // the archive offset list item
+  std::u16string entry;  // the archive offset list item
   bool preview = false;
   bool operator==(const PageKey&) const = default;
 };
