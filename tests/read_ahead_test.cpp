@@ -112,15 +112,18 @@ struct Library {
   std::vector<Page> pages = mixed_pages();
   std::string folder() const { return root / "book"; }
   std::string archive() const { return root / "book.zip"; }
+  std::string deflated() const { return root / "deflated.zip"; }
 
   Library() {
     fx::make_dirs(folder());
-    std::vector<fx::ZipEntry> entries;
+    std::vector<fx::ZipEntry> stored, packed;
     for (const Page& p : pages) {
       fx::write_file(folder() + "/" + p.name, p.bytes);
-      entries.push_back({.name = p.name, .data = p.bytes});
+      stored.push_back({.name = p.name, .data = p.bytes});
+      packed.push_back({.name = p.name, .data = p.bytes, .deflate = true});
     }
-    fx::write_file(archive(), fx::zip_bytes(entries));
+    fx::write_file(archive(), fx::zip_bytes(stored));
+    fx::write_file(deflated(), fx::zip_bytes(packed));
   }
 };
 
@@ -163,6 +166,12 @@ TEST(ReadAhead, turns_in_a_folder_match_turns_without_read_ahead) {
 TEST(ReadAhead, turns_in_a_stored_archive_match_turns_without_read_ahead) {
   Library lib;
   Reader ahead(lib.root.path(), lib.archive(), true), plain(lib.root.path(), lib.archive(), false);
+  expect_same_turns(ahead, plain, kRoundTrip);
+}
+
+TEST(ReadAhead, turns_in_a_deflated_archive_match_turns_without_read_ahead) {
+  Library lib;
+  Reader ahead(lib.root.path(), lib.deflated(), true), plain(lib.root.path(), lib.deflated(), false);
   expect_same_turns(ahead, plain, kRoundTrip);
 }
 
