@@ -79,11 +79,7 @@ void back_and_exit(Viewer& v) {
     w.set_pos(0, 0, 0, 0, platform::ZOrder::not_topmost);
     w.shown = true;
     const bool yes = v.platform.host && v.platform.host->message_box(u"終了しますか？", u"ZEBの終了");
-    if (yes) {
-      write_configuration(v);
-      write_bookmarks(v);
-      v.platform.end_main_window();
-    }
+    if (yes) save_and_end(v);
     restore_after_question(v);
   }
   v.state.exit_guard = 0;
@@ -106,6 +102,7 @@ void full_screen_setup(Viewer& v) {
   w.shown = true;
   w.minimized = false;
   w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::top);
+  ++w.full_screen_requests;
 }
 
 void reapply_full_screen(Viewer& v) {
@@ -114,6 +111,12 @@ void reapply_full_screen(Viewer& v) {
 }
 
 void quit_at_once(Viewer& v) { v.platform.end_main_window(); }
+
+void save_and_end(Viewer& v) {
+  write_configuration(v);
+  write_bookmarks(v);
+  v.platform.end_main_window();
+}
 
 long long control_colour(int id) {
   switch (id) {

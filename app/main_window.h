@@ -12,6 +12,10 @@ void reapply_full_screen(Viewer& v);
 // Makes the window cover the whole screen, shown, in front.
 void full_screen_setup(Viewer& v);
 void quit_at_once(Viewer& v);
+// Writes the configuration and the bookmarks, then ends the main window: a
+// confirmed exit. The window's close button and a logout end this way too,
+// without the question.
+void save_and_end(Viewer& v);
 // Text colour of a control (0x00BBGGRR), or -1 for the default colours.
 long long control_colour(int id);
 // Re-asserts the window over the whole screen (the top-most sequence).

@@ -5,6 +5,7 @@
 
 #include "app/control_ids.h"
 #include "app/control_input.h"
+#include "app/desktop_input.h"
 #include "app/main_window.h"
 #include "image/render.h"
 #include "input/keys.h"
@@ -136,6 +137,7 @@ void stylus_move(Viewer& v, int px, int py) { on_stylus_move(v, px, py); }
 void key_down(Viewer& v, int vk) {
   on_key_message(v, {true, vk, 1});
   dispatch_key_to_focus(v, vk);
+  desktop_page_key(v, vk);
 }
 
 void key_up(Viewer& v, int vk) {

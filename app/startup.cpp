@@ -78,7 +78,7 @@ void colour_controls(Viewer& v) {
 
 }  // namespace
 
-void initialise_main_window(Viewer& v, const std::u16string* location) {
+void initialise_main_window(Viewer& v, const OpenTarget* target) {
   colour_controls(v);                      // 1. (icons are the front end's)
   /* 2. the 100 ms timer ticks from the front end's loop */
   load_picker_bitmaps(v);                  // 3.
@@ -90,7 +90,7 @@ void initialise_main_window(Viewer& v, const std::u16string* location) {
   /* 10. hot keys: the window owns its keys while it has the focus */
   fill_combo(v, ctl::mode_combo, kModeItems, 7);  // 11.
   read_configuration(v);                   // 12.
-  if (location) v.state.LastDir = *location;
+  if (target) v.state.LastDir = target->location;
   show_location_and_focus(v);              // 13.
   select_mode_and_size_fields(v);          // 14.
   v.dialog.set_text(ctl::mode_indicator, v.state.mode_label);  // 15.
@@ -105,6 +105,7 @@ void initialise_main_window(Viewer& v, const std::u16string* location) {
   write_key_bindings(v);                   // 24.
   read_key_bindings(v);
   sync_mode_radios(v);                     // 25.
+  if (target && !target->page.empty()) show_named_page(v, target->page);
 }
 
 void destroy_main_window(Viewer& v) {

@@ -34,7 +34,8 @@ class ScriptedViewer {
     if (!start) return;
     viewer_ = std::make_unique<Viewer>(platform_);
     create_controls(*viewer_);
-    initialise_main_window(*viewer_, &*start);
+    const OpenTarget target{*start, {}};
+    initialise_main_window(*viewer_, &target);
     pump(*viewer_);
     session_.emplace(script::Session{*viewer_, host_, null_, null_});
   }

@@ -11,21 +11,34 @@
 namespace {
 
 void print_help() {
-  std::cout << "Usage: zeb [--scale N] [--root DIR] [--settings DIR] [--no-read-ahead] [LOCATION]\n"
-               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead]\n"
-               "                      [LOCATION]\n"
+  std::cout << "Usage: zeb [--scale N] [--fullscreen] [--rotate DEG] [--root DIR] [--settings DIR]\n"
+               "           [--no-read-ahead] [PATH]\n"
+               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead] [PATH]\n"
                "\n"
                "A page viewer for scanned books and comics: JPEG pages from folders and\n"
-               "ZIP archives on a 480 x 640 screen.\n"
+               "ZIP archives on a 480 x 640 screen, shown scaled to the window.\n"
                "\n"
-               "  LOCATION        a folder or .zip/.cbz archive to open instead of the last one\n"
+               "  PATH            a folder or .zip/.cbz archive to open instead of the last\n"
+               "                  one, or a JPEG page to show with its folder. When ZEB\n"
+               "                  already runs, PATH is handed to it and this start ends.\n"
                "  --root DIR      the storage root the viewer's paths start from (default /)\n"
-               "  --settings DIR  the folder that holds ZEB_CFG (default: beside the program)\n"
-               "  --scale N       window scale factor (default: the largest that fits)\n"
+               "  --settings DIR  the folder that holds ZEB_CFG. Default: beside the program\n"
+               "                  when a ZEB_CFG folder stands there (a portable copy) or when\n"
+               "                  it runs from its build tree; otherwise $XDG_CONFIG_HOME/zeb\n"
+               "                  (~/.config/zeb)\n"
+               "  --scale N       window size: N times the screen (default: the largest that\n"
+               "                  fits); the window can be resized and maximised\n"
+               "  --fullscreen    start full screen (F11 switches)\n"
+               "  --rotate DEG    turn the screen 90, 180 or 270 degrees clockwise, for\n"
+               "                  landscape displays\n"
                "  --no-read-ahead do not decode the next page while the current one is read\n"
                "  --headless      run without a window, commands from --script (default stdin),\n"
                "                  JSON Lines on standard output (see docs/scripting.md)\n"
-               "  --help, --version\n";
+               "  --help, --version\n"
+               "\n"
+               "Keys: PageDown or Space next page, PageUp previous page, Home and End the\n"
+               "first and last page, the wheel turns pages; F1-F4 are the buttons A, B, C\n"
+               "and Start; Escape goes back; F11 full screen.\n";
 }
 
 }  // namespace

@@ -419,10 +419,13 @@ std::string executable_dir() {
   return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
-std::string resolve_app_dir(const std::string& override_dir) {
-  std::string dir = trim_slashes(override_dir.empty() ? executable_dir() : override_dir);
+std::string resolve_app_dir(const std::string& override_dir, const std::string& program_dir) {
+  const std::string program = trim_slashes(program_dir);
+  std::string dir = trim_slashes(override_dir.empty() ? program : override_dir);
   if (!override_dir.empty()) make_host_dirs(dir);
-  if (writable_dir(dir)) return dir;
+  if (override_dir.empty() && host_dir_exists(join_host(program, "ZEB_CFG"))) return program;
+  const bool build_tree = host_file_exists(join_host(program, "CMakeCache.txt"));
+  if ((!override_dir.empty() || build_tree) && writable_dir(dir)) return dir;
   std::string fallback = join_host(trim_slashes(config_home()), "zeb");
   make_host_dirs(fallback);
   return fallback;

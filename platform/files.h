@@ -84,10 +84,16 @@ int remove_stale_temporaries(const std::string& dir);
 
 // Folder of the running executable.
 std::string executable_dir();
-// The folder used as app_dir: the override when given, else the executable's
-// folder; when that folder cannot be written, $XDG_CONFIG_HOME/zeb (default
-// ~/.config/zeb), created when missing.
-std::string resolve_app_dir(const std::string& override_dir);
+// The folder used as app_dir (the settings folder is app_dir + "/ZEB_CFG"):
+//  - the override (--settings) when given, created when missing;
+//  - else the program's folder when a ZEB_CFG folder already stands there
+//    (a portable copy), even when it cannot be written;
+//  - else the program's folder when it is a build tree (CMakeCache.txt
+//    beside the program), so a build runs with its own settings;
+//  - else $XDG_CONFIG_HOME/zeb (default ~/.config/zeb), created when
+//    missing: an installed program. It is also the fallback for an override
+//    or a build tree that cannot be written.
+std::string resolve_app_dir(const std::string& override_dir, const std::string& program_dir = executable_dir());
 
 // Matches a wildcard pattern ("*", "?") against a name, ignoring letter case.
 bool wildcard_match(std::u16string_view pattern, std::u16string_view name);

@@ -1,8 +1,11 @@
 // Single-instance guard: an advisory lock on the settings folder and an
-// abstract Unix socket that carries "raise your window" requests.
+// abstract Unix socket that carries the requests of later starts. A request
+// is everything a sender writes before it closes the connection: "raise",
+// or "open:" followed by a path.
 #include "platform/instance.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -24,6 +27,10 @@ namespace {
 
 constexpr int kConnectAttempts = 20;          // a second start tries this often
 constexpr long kConnectRetryNanos = 25000000;  // 25 ms between attempts
+constexpr int kReadWaitMs = 250;               // the longest wait for one request's bytes
+constexpr std::size_t kMaxRequestBytes = PATH_MAX + 16;
+const std::string kRaise = "raise";
+const std::string kOpen = "open:";
 
 // Name of the request socket: the user and a hash of the folder's real path,
 // so that two spellings of one folder meet on one socket.
@@ -52,20 +59,50 @@ bool same_user(int fd) {
   return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
 }
 
-bool try_request(const std::string& name) {
+bool try_request(const std::string& name, const std::string& message) {
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;
   sockaddr_un addr;
   socklen_t len = make_address(name, addr);
   bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
-  if (sent) ::send(fd, "raise\n", 6, MSG_NOSIGNAL);
+  for (std::size_t done = 0; sent && done < message.size();) {
+    const ssize_t n = ::send(fd, message.data() + done, message.size() - done, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
   ::close(fd);
   return sent;
 }
 
+// The bytes a sender wrote before closing, bounded in size and in time: a
+// sender that stalls or writes too much gives a shortened request.
+std::string read_request(int fd) {
+  std::string message;
+  char buffer[1024];
+  while (message.size() < kMaxRequestBytes) {
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, kReadWaitMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    message.append(buffer, static_cast<std::size_t>(n));
+  }
+  return message;
+}
+
+// What a start that found the folder taken asks for.
+std::string request_for(const std::string& hand_over) {
+  if (hand_over.empty()) return kRaise;
+  char resolved[PATH_MAX];
+  return kOpen + (::realpath(hand_over.c_str(), resolved) ? std::string(resolved) : hand_over);
+}
+
 }  // namespace
 
-InstanceGuard::InstanceGuard(const std::string& settings_dir) {
+InstanceGuard::InstanceGuard(const std::string& settings_dir, const std::string& hand_over) {
   make_host_dirs(settings_dir);
   int fd = ::open(settings_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -74,7 +111,7 @@ InstanceGuard::InstanceGuard(const std::string& settings_dir) {
     ::close(fd);
     if (held) {
       already_running_ = true;
-      ask_to_raise(channel_name(settings_dir));
+      send_request(channel_name(settings_dir), request_for(hand_over));
     }
     return;
   }
@@ -104,27 +141,32 @@ void InstanceGuard::listen_for_requests(const std::string& name) {
 
 // The first instance takes the lock a moment before its socket listens, so a
 // start that races it retries for a short while; it ends either way.
-void InstanceGuard::ask_to_raise(const std::string& name) {
+void InstanceGuard::send_request(const std::string& name, const std::string& message) {
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-    if (try_request(name)) return;
+    if (try_request(name, message)) return;
     timespec pause{0, kConnectRetryNanos};
     ::nanosleep(&pause, nullptr);
   }
 }
 
-bool InstanceGuard::raise_requested() {
-  if (listen_fd_ < 0) return false;
-  bool requested = false;
+InstanceGuard::Requests InstanceGuard::take_requests() {
+  Requests requests;
+  if (listen_fd_ < 0) return requests;
   for (;;) {
     int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
       if (errno == EINTR) continue;
       break;  // nothing more waiting
     }
-    if (same_user(fd)) requested = true;
+    if (same_user(fd)) {
+      requests.raise = true;
+      const std::string message = read_request(fd);
+      if (message.rfind(kOpen, 0) == 0 && message.size() > kOpen.size())
+        requests.paths.push_back(message.substr(kOpen.size()));
+    }
     ::close(fd);
   }
-  return requested;
+  return requests;
 }
 
 }  // namespace zeb::platform

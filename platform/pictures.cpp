@@ -201,21 +201,23 @@ std::unique_ptr<Bitmap> picker(ColorRef color) {
   return b;
 }
 
-// An open book on a blue ground.
-std::unique_ptr<Bitmap> icon() {
-  auto b = Bitmap::create(32, 32);
+}  // namespace
+
+// An open book on a blue ground, drawn on a 32-unit grid scaled to the size.
+std::unique_ptr<Bitmap> draw_icon(int size) {
+  auto b = Bitmap::create(size, size);
   if (!b) return b;
-  shapes::fill(*b, {0, 0, 32, 32}, rgb(40, 70, 140));
-  shapes::polygon(*b, {{3, 8}, {15, 10}, {15, 27}, {3, 25}}, rgb(250, 250, 250));
-  shapes::polygon(*b, {{17, 10}, {29, 8}, {29, 25}, {17, 27}}, rgb(250, 250, 250));
+  const float k = size / 32.0f;
+  auto at = [k](float x, float y) { return shapes::Point{x * k, y * k}; };
+  shapes::fill(*b, {0, 0, size, size}, rgb(40, 70, 140));
+  shapes::polygon(*b, {at(3, 8), at(15, 10), at(15, 27), at(3, 25)}, rgb(250, 250, 250));
+  shapes::polygon(*b, {at(17, 10), at(29, 8), at(29, 25), at(17, 27)}, rgb(250, 250, 250));
   for (int i = 0; i < 3; ++i) {
-    shapes::line(*b, {6, 14.0f + 4 * i}, {12, 15.0f + 4 * i}, 1, rgb(120, 120, 120));
-    shapes::line(*b, {20, 15.0f + 4 * i}, {26, 14.0f + 4 * i}, 1, rgb(120, 120, 120));
+    shapes::line(*b, at(6, 14.0f + 4 * i), at(12, 15.0f + 4 * i), k, rgb(120, 120, 120));
+    shapes::line(*b, at(20, 15.0f + 4 * i), at(26, 14.0f + 4 * i), k, rgb(120, 120, 120));
   }
   return b;
 }
-
-}  // namespace
 
 std::unique_ptr<Bitmap> load_picture(int resource_id) {
   switch (resource_id) {
@@ -224,7 +226,7 @@ std::unique_ptr<Bitmap> load_picture(int resource_id) {
     case kWindowButtonsPicture: return window_buttons();
     case kPickerOffPicture: return picker(kPickerGreen);
     case kPickerOnPicture: return picker(kPickerRed);
-    case kIconPicture: return icon();
+    case kIconPicture: return draw_icon(kIconSize);
     default: return nullptr;
   }
 }

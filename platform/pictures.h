@@ -14,6 +14,10 @@ constexpr int kWindowButtonsPicture = 144;
 constexpr int kPickerOffPicture = 151;
 constexpr int kPickerOnPicture = 152;
 constexpr int kIconPicture = 128;
+constexpr int kIconSize = 32;  // pixels, the window's icon
 // The picture of a resource id, or null for an unknown id.
 std::unique_ptr<Bitmap> load_picture(int resource_id);
+// The program's icon at any size (pixels square): the desktop's icons of
+// 48, 128 and 256 pixels are drawn by this too.
+std::unique_ptr<Bitmap> draw_icon(int size);
 }  // namespace zeb::platform

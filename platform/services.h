@@ -61,6 +61,10 @@ struct WindowPlacement {
   bool minimized = false;
   bool shown = true;
   std::u16string title;
+  // Counts the viewer's requests to make the window cover the screen again
+  // (start-up, "full screen again", the restore after a minimise): a front
+  // end returns its window to the mode and size the reader chose.
+  int full_screen_requests = 0;
 
   void set_pos(int nx, int ny, int nw, int nh, ZOrder order) {
     x = nx; y = ny; w = nw; h = nh;

@@ -25,45 +25,11 @@ namespace fs = std::filesystem;
 namespace fx = zeb::fixtures;
 using fx::TempDir;
 using nlohmann::json;
+using zeb::testing::run_steps;
 using zeb::testing::ScriptRun;
+using zeb::testing::Step;
 
 namespace {
-
-// A script whose lines are fed one at a time, with actions on the files
-// between them: an action runs after every command before it has run.
-using Step = std::variant<std::string, std::function<void()>>;
-
-class StepBuffer : public std::streambuf {
- public:
-  explicit StepBuffer(std::vector<Step> steps) : steps_(std::move(steps)) {}
-
- protected:
-  int_type underflow() override {
-    while (next_ < steps_.size()) {
-      Step& step = steps_[next_++];
-      if (auto* action = std::get_if<std::function<void()>>(&step)) {
-        (*action)();
-        continue;
-      }
-      line_ = std::get<std::string>(step) + "\n";
-      setg(line_.data(), line_.data(), line_.data() + line_.size());
-      return traits_type::to_int_type(line_[0]);
-    }
-    return traits_type::eof();
-  }
-
- private:
-  std::vector<Step> steps_;
-  std::size_t next_ = 0;
-  std::string line_;
-};
-
-ScriptRun run_steps(const std::string& root, const std::string& settings, std::vector<Step> steps,
-                    const std::vector<std::string>& extra = {}) {
-  StepBuffer buffer(std::move(steps));
-  std::istream in(&buffer);
-  return zeb::testing::run_script(root, settings, in, extra);
-}
 
 // A library with one book of numbered pages and a settings folder beside it.
 struct Library {

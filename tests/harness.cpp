@@ -1,6 +1,7 @@
 #include "tests/harness.h"
 
 #include <sstream>
+#include <streambuf>
 
 #include "frontend/script/script.h"
 
@@ -13,6 +14,31 @@ std::vector<nlohmann::json> pick(const std::vector<nlohmann::json>& lines, const
     if (line.contains(key)) found.push_back(line[key]);
   return found;
 }
+
+class StepBuffer : public std::streambuf {
+ public:
+  explicit StepBuffer(std::vector<Step> steps) : steps_(std::move(steps)) {}
+
+ protected:
+  int_type underflow() override {
+    while (next_ < steps_.size()) {
+      Step& step = steps_[next_++];
+      if (auto* action = std::get_if<std::function<void()>>(&step)) {
+        (*action)();
+        continue;
+      }
+      line_ = std::get<std::string>(step) + "\n";
+      setg(line_.data(), line_.data(), line_.data() + line_.size());
+      return traits_type::to_int_type(line_[0]);
+    }
+    return traits_type::eof();
+  }
+
+ private:
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  std::string line_;
+};
 
 }  // namespace
 
@@ -44,6 +70,13 @@ ScriptRun run_script(const std::string& root, const std::string& settings, std::
   for (std::string line; std::getline(printed, line);)
     if (!line.empty()) run.lines.push_back(nlohmann::json::parse(line));
   return run;
+}
+
+ScriptRun run_steps(const std::string& root, const std::string& settings, std::vector<Step> steps,
+                    const std::vector<std::string>& extra_args) {
+  StepBuffer buffer(std::move(steps));
+  std::istream in(&buffer);
+  return run_script(root, settings, in, extra_args);
 }
 
 }  // namespace zeb::testing

@@ -1,8 +1,10 @@
 #pragma once
 // Runs the script front end in-process and reads back its JSON Lines.
-#include <nlohmann/json.hpp>
+#include <functional>
 #include <istream>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace zeb::testing {
@@ -29,5 +31,11 @@ ScriptRun run_script(const std::string& root, const std::string& settings, const
 // their lines).
 ScriptRun run_script(const std::string& root, const std::string& settings, std::istream& script,
                      const std::vector<std::string>& extra_args = {});
+
+// A script fed one line at a time with actions between the lines: an
+// action runs after every command before it has run.
+using Step = std::variant<std::string, std::function<void()>>;
+ScriptRun run_steps(const std::string& root, const std::string& settings, std::vector<Step> steps,
+                    const std::vector<std::string>& extra_args = {});
 
 }  // namespace zeb::testing

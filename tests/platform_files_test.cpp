@@ -402,5 +402,29 @@ TEST(PlatformFiles, app_dir_falls_back_to_the_user_config_folder) {
   EXPECT_TRUE(host_dir_exists(exe));
 }
 
+TEST(PlatformFiles, installed_programs_keep_settings_in_the_user_config_unless_portable) {
+  TempDir dir;
+  const char* saved = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved_value = saved ? saved : "";
+  ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  ASSERT_TRUE(fixtures::make_dirs(dir / "installed/bin"));
+  ASSERT_TRUE(fixtures::make_dirs(dir / "portable/ZEB_CFG"));
+  ASSERT_TRUE(fixtures::make_dirs(dir / "build"));
+  ASSERT_TRUE(fixtures::write_file(dir / "build/CMakeCache.txt", ""));
+  const std::string installed = resolve_app_dir("", dir / "installed/bin");
+  // A portable copy's settings folder is used even when it cannot be written.
+  ::chmod((dir / "portable").c_str(), 0500);
+  const std::string portable = resolve_app_dir("", dir / "portable");
+  ::chmod((dir / "portable").c_str(), 0700);
+  const std::string build = resolve_app_dir("", dir / "build/");
+  const std::string chosen = resolve_app_dir(dir / "chosen", dir / "portable");
+  saved ? ::setenv("XDG_CONFIG_HOME", saved_value.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(installed, dir / "config/zeb");
+  EXPECT_FALSE(host_dir_exists(dir / "installed/bin/ZEB_CFG"));
+  EXPECT_EQ(portable, dir / "portable");
+  EXPECT_EQ(build, dir / "build");
+  EXPECT_EQ(chosen, dir / "chosen");
+}
+
 }  // namespace
 }  // namespace zeb::platform

@@ -16,6 +16,7 @@
 
 #include "app/control_ids.h"
 #include "app/messages.h"
+#include "app/open_target.h"
 #include "app/startup.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
@@ -46,7 +47,8 @@ class Reader {
     viewer_ = std::make_unique<Viewer>(platform_);
     create_controls(*viewer_);
     const std::optional<std::u16string> start = platform_.storage.location_of(location);
-    initialise_main_window(*viewer_, start ? &*start : nullptr);
+    const std::optional<OpenTarget> target = start ? std::optional<OpenTarget>(OpenTarget{*start, {}}) : std::nullopt;
+    initialise_main_window(*viewer_, target ? &*target : nullptr);
     pump(*viewer_);
     session_.emplace(script::Session{*viewer_, host_, null_, null_});
   }

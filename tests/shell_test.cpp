@@ -188,7 +188,7 @@ TEST(Startup, second_instance_on_same_settings_reports_and_exits_zero) {
   EXPECT_EQ(run.status, 0);
   ASSERT_EQ(run.lines.size(), 1u);
   EXPECT_EQ(run.lines[0], (nlohmann::json{{"already_running", true}}));
-  EXPECT_TRUE(first.raise_requested());
+  EXPECT_TRUE(first.take_requests().raise);
 }
 
 namespace {

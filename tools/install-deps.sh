@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
+  openbox wmctrl desktop-file-utils
 )
 # The format and tidy checks of tools/lint-changed.sh.
 if [ "${1:-}" = "--lint" ]; then

@@ -9,7 +9,10 @@
 
 #include "app/control_ids.h"
 #include "app/control_input.h"
+#include "app/desktop_input.h"
+#include "app/main_window.h"
 #include "app/messages.h"
+#include "app/open_target.h"
 #include "frontend/script/state_json.h"
 #include "image/render.h"
 #include "platform/draw.h"
@@ -22,7 +25,7 @@ using nlohmann::json;
 
 constexpr std::chrono::milliseconds kTickPeriod{ctl::timer_period_ms};
 
-enum class Args { none, opt_count, point, key, id, id_index, id_text, text, number, yes_no, menu, file };
+enum class Args { none, opt_count, point, point_steps, key, id, id_index, id_text, text, number, yes_no, menu, file };
 
 const std::map<std::string, Args> kGrammar = {
     {"tick", Args::opt_count}, {"down", Args::point},        {"move", Args::point},      {"up", Args::point},
@@ -30,12 +33,19 @@ const std::map<std::string, Args> kGrammar = {
     {"click", Args::id},       {"dblclick", Args::id},       {"select", Args::id_index}, {"text", Args::id_text},
     {"type", Args::text},      {"slider", Args::number},     {"command", Args::number},  {"answer", Args::yes_no},
     {"menu", Args::menu},      {"foreground", Args::yes_no}, {"paint", Args::none},      {"shot", Args::file},
-    {"state", Args::none},     {"control", Args::id},        {"quit", Args::none},       {"idle", Args::number},
+    {"state", Args::none},     {"control", Args::id},        {"quit", Args::none},       {"wheel", Args::point_steps},
+    {"close", Args::none},      {"idle", Args::number},
 };
 
 const std::map<std::string, int> kKeyNames = {
-    {"left", 0x25}, {"right", 0x27}, {"up", 0x26},    {"down", 0x28},  {"enter", 0x0D}, {"escape", 0x1B},
-    {"back", 0x08}, {"a", 0xC1},     {"b", 0xC2},     {"c", 0xC3},     {"start", 0xC4},
+    {"left", 0x25},        {"right", 0x27},
+    {"up", 0x26},          {"down", 0x28},
+    {"enter", 0x0D},       {"escape", 0x1B},
+    {"back", 0x08},        {"a", 0xC1},
+    {"b", 0xC2},           {"c", 0xC3},
+    {"start", 0xC4},       {"space", kVkSpace},
+    {"pageup", kVkPageUp}, {"pagedown", kVkPageDown},
+    {"end", kVkEnd},       {"home", kVkHome},
 };
 
 bool parse_number(const std::string& word, long long& value) {
@@ -87,6 +97,7 @@ bool parse_args(Args args, const std::vector<std::string>& words, const std::str
     case Args::opt_count: if (n == 0) { cmd.numbers.push_back(1); return true; }
       return n == 1 ? numbers_from(words, 1, 1, cmd, why) : (why = "too many arguments", false);
     case Args::point: return n == 2 ? numbers_from(words, 1, 2, cmd, why) : (why = "usage: X Y", false);
+    case Args::point_steps: return n == 3 ? numbers_from(words, 1, 3, cmd, why) : (why = "usage: X Y STEPS", false);
     case Args::key: return parse_key(words, cmd, why);
     case Args::id: case Args::number: return n == 1 ? numbers_from(words, 1, 1, cmd, why) : (why = "one number expected", false);
     case Args::id_index: return n == 2 ? numbers_from(words, 1, 2, cmd, why) : (why = "usage: ID INDEX", false);
@@ -162,6 +173,11 @@ void key(Session& s, int vk, const std::string& action) {
   }
 }
 
+void serve_later_starts(Session& s) {
+  if (!s.guard) return;
+  for (const std::string& path : s.guard->take_requests().paths) open_handed_over(s.viewer, path);
+}
+
 }  // namespace
 
 std::optional<Command> parse_command(const std::string& line, std::string& why) {
@@ -182,7 +198,10 @@ bool run_command(Session& s, const Command& c) {
   const std::string& n = c.name;
   auto num = [&](size_t i) { return static_cast<int>(c.numbers.at(i)); };
   if (n == "tick") {
-    for (long long i = 0; i < c.numbers[0] && !v.platform.ended; ++i) timer_tick(v);
+    for (long long i = 0; i < c.numbers[0] && !v.platform.ended; ++i) {
+      serve_later_starts(s);
+      timer_tick(v);
+    }
   } else if (n == "idle") {
     idle(v, c.numbers[0]);
   } else if (n == "down" || n == "move" || n == "up") {
@@ -226,6 +245,10 @@ bool run_command(Session& s, const Command& c) {
     print(s, json{{"control", control_json(v, num(0))}});
   } else if (n == "quit") {
     v.platform.end_main_window();
+  } else if (n == "wheel") {
+    wheel(v, num(0), num(1), num(2));
+  } else if (n == "close") {
+    save_and_end(v);
   }
   if (!v.platform.ended) pump(v);
   return !v.platform.ended;

@@ -7,6 +7,7 @@
 
 #include "app/viewer.h"
 #include "frontend/script/script_host.h"
+#include "platform/instance.h"
 
 namespace zeb::script {
 
@@ -26,6 +27,8 @@ struct Session {
   ScriptHost& host;
   std::ostream& out;
   std::ostream& err;
+  // Serves the locations later starts hand over, before each tick.
+  platform::InstanceGuard* guard = nullptr;
   int captured_control = 0;  // control that took the last stylus press
   bool stylus_on_window = false;
 };

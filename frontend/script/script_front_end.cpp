@@ -5,11 +5,12 @@
 #include <memory>
 #include <optional>
 
+#include "app/messages.h"
+#include "app/open_target.h"
 #include "app/startup.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script.h"
 #include "frontend/script/script_host.h"
-#include "app/messages.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/text.h"
@@ -48,19 +49,6 @@ bool parse_options(const std::vector<std::string>& args, Options& o, std::ostrea
   return true;
 }
 
-// The location given on the command line as a location path of the root.
-std::optional<std::u16string> start_location(const Options& o, const platform::Storage& storage,
-                                             std::ostream& err) {
-  const std::string& host = *o.location;
-  if (!platform::host_dir_exists(host) && !platform::host_file_exists(host)) {
-    err << "zeb: " << host << " does not exist\n";
-    return std::nullopt;
-  }
-  auto location = storage.location_of(host);
-  if (!location) err << "zeb: " << host << " is outside the storage root " << storage.root() << '\n';
-  return location;
-}
-
 int run_lines(Session& session, std::istream& in, std::ostream& err) {
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
@@ -96,20 +84,29 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   platform.storage = platform::Storage(o.root);
   platform.read_ahead = o.read_ahead;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
-  // Two viewers must never share one set of settings files.
-  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG");
+  if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
+    err << "zeb: " << *o.location << " does not exist\n";
+    return 2;
+  }
+  // Two viewers must never share one set of settings files: a later start
+  // hands its location to the running one.
+  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG", o.location.value_or(""));
   if (guard.already_running()) {
     out << "{\"already_running\":true}\n";
     return 0;
   }
-  std::optional<std::u16string> location;
-  if (o.location && !(location = start_location(o, platform.storage, err))) return 2;
+  std::optional<OpenTarget> target;
+  std::string why;
+  if (o.location && !(target = open_target_of(platform.storage, *o.location, why))) {
+    err << "zeb: " << why << '\n';
+    return 2;
+  }
 
   auto viewer = std::make_unique<Viewer>(platform);
   create_controls(*viewer);
-  initialise_main_window(*viewer, location ? &*location : nullptr);
+  initialise_main_window(*viewer, target ? &*target : nullptr);
   pump(*viewer);
-  Session session{*viewer, host, out, err};
+  Session session{*viewer, host, out, err, &guard};
   const int status = platform.ended ? 0 : run_lines(session, *script, err);
   destroy_main_window(*viewer);
   out.flush();

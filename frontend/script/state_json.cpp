@@ -113,6 +113,7 @@ json control_json(const Viewer& v, int id) {
     json items = json::array();
     for (const auto& item : c->items) items.push_back(utf8(item));
     j["items"] = items;
+    j["top_index"] = c->top_index;
   }
   return j;
 }

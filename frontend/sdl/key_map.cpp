@@ -1,5 +1,7 @@
 #include "frontend/sdl/key_map.h"
 
+#include "app/desktop_input.h"
+
 namespace zeb::sdl {
 
 int vk_of_key(SDL_Keycode key) {
@@ -17,6 +19,11 @@ int vk_of_key(SDL_Keycode key) {
     case SDLK_UP: return kVkUp;
     case SDLK_RIGHT: return kVkRight;
     case SDLK_DOWN: return kVkDown;
+    case SDLK_SPACE: return kVkSpace;
+    case SDLK_PAGEUP: return kVkPageUp;
+    case SDLK_PAGEDOWN: return kVkPageDown;
+    case SDLK_HOME: return kVkHome;
+    case SDLK_END: return kVkEnd;
     case SDLK_F1: return kVkGameA;
     case SDLK_F2: return kVkGameB;
     case SDLK_F3: return kVkGameC;

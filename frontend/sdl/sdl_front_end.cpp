@@ -11,9 +11,11 @@
 #include <optional>
 
 #include "app/messages.h"
+#include "app/open_target.h"
 #include "app/startup.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"
+#include "platform/end_signals.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/text.h"
@@ -22,7 +24,7 @@ namespace zeb::sdl {
 namespace {
 
 struct Options {
-  int scale = 0;  // 0: the largest that fits the display
+  WindowOptions window;
   std::string root = "/";
   std::string settings;
   std::optional<std::string> location;
@@ -34,19 +36,32 @@ bool parse_scale(const std::string& word, int& scale) {
   return scale >= 1 && scale <= 16 && word.find_first_not_of("0123456789") == std::string::npos;
 }
 
+bool parse_turn(const std::string& word, int& turn) {
+  for (int t : {0, 90, 180, 270})
+    if (word == std::to_string(t)) turn = t;
+  return word == std::to_string(turn);
+}
+
 bool parse_options(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool takes_value = a == "--scale" || a == "--root" || a == "--settings";
+    const bool takes_value = a == "--scale" || a == "--root" || a == "--settings" || a == "--rotate";
     if (takes_value && i + 1 >= args.size()) {
       std::fprintf(stderr, "zeb: %s needs a value\n", a.c_str());
       return false;
     }
     if (a == "--scale") {
-      if (!parse_scale(args[++i], o.scale)) {
+      if (!parse_scale(args[++i], o.window.scale)) {
         std::fprintf(stderr, "zeb: --scale takes a whole number from 1 to 16\n");
         return false;
       }
+    } else if (a == "--rotate") {
+      if (!parse_turn(args[++i], o.window.turn)) {
+        std::fprintf(stderr, "zeb: --rotate takes 0, 90, 180 or 270 (degrees clockwise)\n");
+        return false;
+      }
+    } else if (a == "--fullscreen") {
+      o.window.full_screen = true;
     } else if (a == "--root") {
       o.root = args[++i];
     } else if (a == "--settings") {
@@ -66,18 +81,6 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
   return true;
 }
 
-// The location given on the command line as a location path of the root.
-std::optional<std::u16string> start_location(const std::string& host, const platform::Storage& storage) {
-  if (!platform::host_dir_exists(host) && !platform::host_file_exists(host)) {
-    std::fprintf(stderr, "zeb: %s does not exist\n", host.c_str());
-    return std::nullopt;
-  }
-  auto location = storage.location_of(host);
-  if (!location)
-    std::fprintf(stderr, "zeb: %s is outside the storage root %s\n", host.c_str(), storage.root().c_str());
-  return location;
-}
-
 void explain_no_window(const char* why) {
   std::fprintf(stderr,
                "zeb: cannot open a window (%s).\n"
@@ -94,8 +97,14 @@ bool shows_nothing(const char* driver) {
 }
 
 bool start_sdl() {
-  // Closing the window is the viewer's Cancel command, not the end of SDL.
+  // Closing the window ends the viewer through its own exit, not SDL's; the
+  // end signals are the viewer's to watch.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A tap always counts, also the one that brings the window into focus (as
+  // on a touch screen); SDL would otherwise drop a press that comes right
+  // after the focus.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     explain_no_window(SDL_GetError());
     return false;
@@ -111,9 +120,9 @@ bool start_sdl() {
 }
 
 int run_viewer(platform::Platform& platform, const Options& o, platform::InstanceGuard& guard,
-               const std::u16string* location) {
+               const OpenTarget* target) {
   std::string error;
-  auto window = Window::open(o.scale > 0 ? o.scale : default_scale(), error);
+  auto window = Window::open(o.window, error);
   if (!window) {
     std::fprintf(stderr, "zeb: cannot open a window (%s); zeb --headless runs without one\n", error.c_str());
     return 2;
@@ -124,7 +133,7 @@ int run_viewer(platform::Platform& platform, const Options& o, platform::Instanc
   Session session(*viewer, *window, &guard);
   host.attach(&session);
   create_controls(*viewer);
-  initialise_main_window(*viewer, location);
+  initialise_main_window(*viewer, target);
   pump(*viewer);
   session.run();
   destroy_main_window(*viewer);
@@ -141,14 +150,23 @@ int run(const std::vector<std::string>& args) {
   platform.storage = platform::Storage(o.root);
   platform.read_ahead = o.read_ahead;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
-  std::optional<std::u16string> location;
-  if (o.location && !(location = start_location(*o.location, platform.storage))) return 2;
+  if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
+    std::fprintf(stderr, "zeb: %s does not exist\n", o.location->c_str());
+    return 2;
+  }
   // Two viewers must never share one set of settings files: a second start
-  // raises the first window and ends.
-  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG");
+  // hands its location to the first (or only raises it) and ends.
+  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG", o.location.value_or(""));
   if (guard.already_running()) return 0;
+  std::optional<OpenTarget> target;
+  std::string why;
+  if (o.location && !(target = open_target_of(platform.storage, *o.location, why))) {
+    std::fprintf(stderr, "zeb: %s\n", why.c_str());
+    return 2;
+  }
+  platform::watch_end_signals();
   if (!start_sdl()) return 2;
-  const int status = run_viewer(platform, o, guard, location ? &*location : nullptr);
+  const int status = run_viewer(platform, o, guard, target ? &*target : nullptr);
   SDL_Quit();
   return status;
 }

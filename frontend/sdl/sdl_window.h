@@ -1,5 +1,8 @@
 #pragma once
-// The SDL window that shows the 480 x 640 screen at an integer scale.
+// The SDL window that shows the 480 x 640 screen scaled to whatever size
+// the window has (aspect kept, centred, black around), optionally turned,
+// in a window or full screen. It remembers the mode and size the reader
+// last chose, so the viewer's "full screen again" can return to them.
 #include <SDL.h>
 
 #include <cstdint>
@@ -7,18 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "frontend/sdl/screen_fit.h"
 #include "platform/bitmap.h"
 
 namespace zeb::sdl {
 
-// The largest integer scale at which the screen fits the first display's
-// usable area (at least 1).
-int default_scale();
+struct WindowOptions {
+  int scale = 0;  // 0: the largest that fits the display
+  bool full_screen = false;
+  int turn = 0;  // degrees clockwise: 0, 90, 180, 270
+};
 
 class Window {
  public:
   // A shown window titled "ZEB", or null with the reason in `error`.
-  static std::unique_ptr<Window> open(int scale, std::string& error);
+  static std::unique_ptr<Window> open(const WindowOptions& options, std::string& error);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -28,13 +34,40 @@ class Window {
   void minimise() { SDL_MinimizeWindow(window_); }
   void restore() { SDL_RestoreWindow(window_); }
   void raise();
+  // F11: between a window and full screen; the choice is remembered.
+  void toggle_full_screen();
+  // Back to the mode (and, in a window, the size) the reader last chose.
+  void return_to_chosen_mode();
+  // Notes a size or state change of the window.
+  void note_resized();
+  // Shrinks the first window once the window manager's frame is known, so
+  // that the frame stays on the display too.
+  void keep_on_display();
+
+  // The screen pixel under a window point (mouse or touch coordinates);
+  // false when the point lies beside the screen.
+  bool to_screen(int wx, int wy, int& sx, int& sy) const;
 
  private:
   Window() = default;
+  bool create(const WindowOptions& options, std::string& error);
+  bool is_full_screen() const;
+  // The texture drawn to the window for the current size: the screen
+  // itself, or a copy enlarged by a whole factor for a smooth last step.
+  SDL_Texture* scaled_texture(const ScreenFit& fit);
+
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  std::vector<std::uint8_t> rows_;  // top-down copy of the screen
+  SDL_Texture* texture_ = nullptr;   // the turned screen, pixel for pixel
+  SDL_Texture* enlarged_ = nullptr;  // the same, a whole factor larger
+  int enlarged_factor_ = 0;
+  std::vector<std::uint8_t> rows_;  // top-down copy of the turned screen
+  int turn_ = 0;
+  bool full_screen_chosen_ = false;
+  bool maximised_chosen_ = false;
+  int chosen_w_ = 0, chosen_h_ = 0;  // the window's size when not maximised
+  bool frame_checked_ = false;
+  int wanted_scale_ = 0;  // --scale, 0 for the largest that fits
 };
 
 }  // namespace zeb::sdl

@@ -4,18 +4,19 @@
 #include <cstring>
 
 #include "app/control_ids.h"
+#include "app/desktop_input.h"
+#include "app/main_window.h"
 #include "app/messages.h"
+#include "app/open_target.h"
 #include "frontend/sdl/key_map.h"
 #include "platform/draw.h"
+#include "platform/end_signals.h"
 #include "platform/text.h"
 
 namespace zeb::sdl {
 namespace {
 
 constexpr std::uint64_t kTickMs = 100;  // the viewer's timer period
-
-int clamp_x(int x) { return std::clamp(x, 0, platform::kScreenWidth - 1); }
-int clamp_y(int y) { return std::clamp(y, 0, platform::kScreenHeight - 1); }
 
 int key_vk(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) return vk_of_key(e.key.keysym.sym);
@@ -26,8 +27,9 @@ int key_vk(const SDL_Event& e) {
 
 bool is_press(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_CONTROLLERBUTTONDOWN; }
 
-bool is_close(const SDL_Event& e) {
-  return e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE;
+bool is_size_change(Uint8 event) {
+  return event == SDL_WINDOWEVENT_SIZE_CHANGED || event == SDL_WINDOWEVENT_MAXIMIZED ||
+         event == SDL_WINDOWEVENT_RESTORED;
 }
 
 }  // namespace
@@ -43,6 +45,7 @@ Session::~Session() {
 }
 
 void Session::run() {
+  full_screen_requests_ = v_.platform.window.full_screen_requests;
   SDL_Event e;
   while (!v_.platform.ended) {
     bool got = next_event(e);
@@ -50,12 +53,20 @@ void Session::run() {
       if (!handle_window_event(e)) handle_input(e);
       got = SDL_PollEvent(&e) == 1;
     }
+    open_handed_paths();
+    end_if_closed();
     follow_window_state();
-    if (dirty_) present();
+    if (dirty_ && !v_.platform.ended) present();
   }
 }
 
+void Session::end_if_closed() {
+  if (!close_requested_ || modal_ != Modal::none || v_.platform.ended) return;
+  save_and_end(v_);
+}
+
 bool Session::next_event(SDL_Event& e) {
+  if (platform::end_signal_received()) close_requested_ = true;
   const std::uint64_t now = SDL_GetTicks64();
   if (now >= next_tick_ms_) {
     // A late tick runs once; the clock does not try to catch up.
@@ -69,30 +80,55 @@ bool Session::next_event(SDL_Event& e) {
 void Session::tick() {
   timer_tick(v_);
   dirty_ = true;
-  if (guard_ && guard_->raise_requested()) {
-    window_.raise();
-    focus_ = true;
-  }
+  window_.keep_on_display();
+  serve_later_starts();
   follow_window_state();
 }
 
-// The viewer minimises and restores its window through its placement.
+void Session::serve_later_starts() {
+  if (!guard_) return;
+  platform::InstanceGuard::Requests requests = guard_->take_requests();
+  if (requests.raise) {
+    window_.raise();
+    focus_ = true;
+  }
+  for (std::string& path : requests.paths) handed_paths_.push_back(std::move(path));
+}
+
+// A handed path waits while a message box or menu is open.
+void Session::open_handed_paths() {
+  if (modal_ != Modal::none || handed_paths_.empty()) return;
+  const std::vector<std::string> paths = std::move(handed_paths_);
+  handed_paths_.clear();
+  for (const std::string& path : paths) {
+    if (v_.platform.ended) return;
+    open_handed_over(v_, path);
+    settle();
+  }
+}
+
+// The viewer minimises its window, and asks for it to cover the screen
+// again, through its placement.
 void Session::follow_window_state() {
-  if (v_.platform.window.minimized == minimised_) return;
-  minimised_ = v_.platform.window.minimized;
-  if (minimised_) {
-    focus_ = false;  // until the user brings the window back
-    window_.minimise();
-  } else {
-    window_.restore();
+  const platform::WindowPlacement& placement = v_.platform.window;
+  if (placement.minimized != minimised_) {
+    minimised_ = placement.minimized;
+    if (minimised_) {
+      focus_ = false;  // until the user brings the window back
+      window_.minimise();
+    } else {
+      window_.restore();
+    }
+  }
+  if (placement.full_screen_requests != full_screen_requests_ && !minimised_) {
+    full_screen_requests_ = placement.full_screen_requests;
+    window_.return_to_chosen_mode();
   }
 }
 
 bool Session::handle_window_event(const SDL_Event& e) {
   switch (e.type) {
-    case SDL_QUIT:  // a signal: end at once, as the quit button does
-      v_.platform.end_main_window();
-      return true;
+    case SDL_QUIT: close_requested_ = true; return true;
     case SDL_CONTROLLERDEVICEADDED:
       if (SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which)) pads_.push_back(pad);
       return true;
@@ -108,9 +144,11 @@ bool Session::handle_window_event(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_RESTORED: focus_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: focus_ = false; break;
-        case SDL_WINDOWEVENT_CLOSE: return false;  // the Cancel command, or a dismissal
+        case SDL_WINDOWEVENT_CLOSE: close_requested_ = true; break;
         default: break;
       }
+      window_.keep_on_display();
+      if (is_size_change(e.window.event)) window_.note_resized();
       dirty_ = true;
       return true;
     default:
@@ -121,31 +159,40 @@ bool Session::handle_window_event(const SDL_Event& e) {
 void Session::handle_input(const SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button != SDL_BUTTON_LEFT) return;
+      // A press on the black beside the screen touches nothing.
+      if (e.button.button != SDL_BUTTON_LEFT || !stylus_point(e.button.x, e.button.y)) return;
       focus_ = true;
-      last_x_ = clamp_x(e.button.x), last_y_ = clamp_y(e.button.y);
-      stylus_.down(v_, last_x_, last_y_, SDL_GetTicks64());
+      // The event's own time: a double-click stays one however late it is handled.
+      stylus_.down(v_, last_x_, last_y_, e.button.timestamp);
       break;
     case SDL_MOUSEMOTION:
-      last_x_ = clamp_x(e.motion.x), last_y_ = clamp_y(e.motion.y);
+      stylus_point(e.motion.x, e.motion.y);
       if (!stylus_.held()) return;
       stylus_.move(v_, last_x_, last_y_);
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button != SDL_BUTTON_LEFT) return;
-      stylus_.up(v_, clamp_x(e.button.x), clamp_y(e.button.y));
+      stylus_point(e.button.x, e.button.y);
+      stylus_.up(v_, last_x_, last_y_);
       break;
     case SDL_MOUSEWHEEL:
-      stylus_.wheel(v_, last_x_, last_y_, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+      wheel(v_, last_x_, last_y_, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
       break;
     case SDL_TEXTINPUT: handle_text(e.text.text); break;
+    case SDL_KEYDOWN:
+      if (e.key.keysym.sym == SDLK_F11) {
+        if (!e.key.repeat) window_.toggle_full_screen();
+        return;
+      }
+      [[fallthrough]];
     default:
-      if (is_close(e)) command(v_, ctl::cmd_cancel);
-      else if (int vk = key_vk(e)) handle_key(vk, is_press(e));
+      if (int vk = key_vk(e)) handle_key(vk, is_press(e));
       else return;
   }
   settle();
 }
+
+bool Session::stylus_point(int wx, int wy) { return window_.to_screen(wx, wy, last_x_, last_y_); }
 
 // Paints what the event asked for; the pump also redraws controls whose
 // state changed and repaints when one was shown or hidden.

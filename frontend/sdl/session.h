@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/viewer.h"
@@ -36,6 +37,15 @@ class Session {
   // Events every loop handles the same way; true when consumed.
   bool handle_window_event(const SDL_Event& e);
   void handle_input(const SDL_Event& e);
+  // The stylus position of a mouse or touch event in screen pixels; false
+  // for a point beside the screen.
+  bool stylus_point(int wx, int wy);
+  // Later starts' requests: raise now, open their paths once no box waits.
+  void serve_later_starts();
+  void open_handed_paths();
+  // The close button or an end signal: ends as a confirmed exit does once
+  // no box waits for an answer.
+  void end_if_closed();
   void settle();
   void handle_key(int vk, bool down);
   void handle_text(const char* utf8);
@@ -54,6 +64,9 @@ class Session {
   bool focus_ = true;
   bool minimised_ = false;
   bool dirty_ = true;
+  bool close_requested_ = false;
+  int full_screen_requests_ = 0;  // the viewer's requests seen so far
+  std::vector<std::string> handed_paths_;
   int last_x_ = 0, last_y_ = 0;  // last stylus position, screen pixels
   Modal modal_ = Modal::none;
   MessageBoxView box_;

@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kUndecided = INT_MIN;
 
-bool is_close(const SDL_Event& e) {
-  return e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE;
-}
-
 // Keys and gamepad buttons as the virtual keys the boxes answer to.
 int pressed_vk(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN) {
@@ -41,6 +37,8 @@ bool Session::ask(const std::u16string& text, const std::u16string& caption) {
   SDL_Event e;
   while (answer == kUndecided && !v_.platform.ended) {
     if (next_event(e) && !handle_window_event(e)) answer = message_box_input(e);
+    // Closing the window answers No; the viewer then ends with its settings.
+    if (close_requested_) answer = 0;
     if (dirty_) present();
   }
   modal_ = Modal::none;
@@ -50,11 +48,12 @@ bool Session::ask(const std::u16string& text, const std::u16string& caption) {
 
 // 1 for Yes, 0 for No, kUndecided while the box stays open.
 int Session::message_box_input(const SDL_Event& e) {
-  if (is_close(e)) return 0;
   if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
     if (e.type == SDL_MOUSEBUTTONUP) v_.platform.keys.set_stylus(false);
+    int x = 0, y = 0;
+    if (!window_.to_screen(e.button.x, e.button.y, x, y)) return kUndecided;
     for (int i = 0; i < 2; ++i) {
-      if (!message_box_button(i).contains(e.button.x, e.button.y)) continue;
+      if (!message_box_button(i).contains(x, y)) continue;
       if (e.type == SDL_MOUSEBUTTONUP) return i == 0 ? 1 : 0;
       box_.focused = i;
       dirty_ = true;
@@ -85,6 +84,7 @@ int Session::choose(const std::vector<platform::MenuItem>& items) {
   SDL_Event e;
   while (choice == kUndecided && !v_.platform.ended) {
     if (next_event(e) && !handle_window_event(e)) choice = menu_input(e);
+    if (close_requested_) choice = 0;
     if (dirty_) present();
   }
   modal_ = Modal::none;
@@ -97,10 +97,11 @@ int Session::choose(const std::vector<platform::MenuItem>& items) {
 // The chosen item's id, 0 when dismissed, kUndecided while open. A release
 // over an item chooses it; a press outside the menu dismisses it.
 int Session::menu_input(const SDL_Event& e) {
-  if (is_close(e)) return 0;
   const bool button = e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
   if (button || (e.type == SDL_MOUSEMOTION && (e.motion.state & SDL_BUTTON_LMASK))) {
-    const int x = button ? e.button.x : e.motion.x, y = button ? e.button.y : e.motion.y;
+    int x = 0, y = 0;
+    // A press beside the screen lies outside the menu too.
+    if (!window_.to_screen(button ? e.button.x : e.motion.x, button ? e.button.y : e.motion.y, x, y)) x = -1, y = -1;
     const int item = menu_item_at(menu_, x, y);
     if (e.type == SDL_MOUSEBUTTONDOWN && !menu_rect(menu_).contains(x, y)) return 0;
     if (e.type == SDL_MOUSEBUTTONDOWN) menu_armed_ = true;

@@ -14,7 +14,6 @@ using platform::Kind;
 
 constexpr std::uint64_t kDoubleClickMs = 500;
 constexpr int kDragThreshold = 12;  // pixels a list press moves before it scrolls
-constexpr int kWheelRows = 3;
 
 void scroll_to(Control& list, int top) {
   list.top_index = std::clamp(top, 0, platform::list_max_top(list));
@@ -117,22 +116,6 @@ void Stylus::cancel(Viewer& v) {
   // The press ends where the stylus was last seen.
   const Control* c = control_ ? v.dialog.find(control_) : nullptr;
   up(v, c ? c->rect.x - 1 : 0, c ? c->rect.y - 1 : 0);
-}
-
-void Stylus::wheel(Viewer& v, int px, int py, int steps) {
-  for (Control& c : v.dialog.controls()) {
-    if (c.kind == Kind::combo && c.dropped_down && platform::combo_drop_rect(c).contains(px, py)) {
-      Control list = c;
-      list.rect = platform::combo_drop_rect(c);
-      c.top_index = std::clamp(c.top_index - steps * kWheelRows, 0, platform::list_max_top(list));
-      v.repaint();
-      return;
-    }
-  }
-  Control* c = v.dialog.find(stylus_target(v, px, py));
-  if (!c || c->kind != Kind::list) return;
-  scroll_to(*c, c->top_index - steps * kWheelRows);
-  v.repaint();
 }
 
 }  // namespace zeb::sdl

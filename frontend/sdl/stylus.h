@@ -1,8 +1,8 @@
 #pragma once
 // The stylus (mouse or touch) in the window: a press goes either to a
 // control, which answers it the way the platform's controls do, or to the
-// main window's stylus handlers. Lists also scroll by their scroll bar, by
-// dragging and by the wheel, and report double-clicks.
+// main window's stylus handlers. Lists also scroll by their scroll bar and
+// by dragging, and report double-clicks.
 #include <cstdint>
 
 #include "app/viewer.h"
@@ -14,8 +14,6 @@ class Stylus {
   void down(Viewer& v, int px, int py, std::uint64_t now_ms);
   void move(Viewer& v, int px, int py);
   void up(Viewer& v, int px, int py);
-  // Wheel steps (positive = away from the user) over the point.
-  void wheel(Viewer& v, int px, int py, int steps);
   bool held() const { return mode_ != Mode::none; }
   // Ends a press without a release, when a modal box takes the stylus.
   void cancel(Viewer& v);

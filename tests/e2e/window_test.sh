@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Drives the real window under a virtual X server with real X events: taps a
-# page in the page list, opens it, taps the right edge, goes back with
-# Escape and answers the exit question, checking window dumps on the way.
-# Arguments: the zeb binary and the sample-library generator.
+# page in the page list, opens it, taps the right edge, turns pages with the
+# keys and the wheel, goes back with Escape and answers the exit question,
+# checking window dumps on the way. Then the window at other sizes: resized,
+# maximised and full screen under a window manager (the screen scaled, the
+# same pixels), turned on a landscape display, closed by the window
+# manager, and handed a book by a second start.
+# Arguments: the zeb binary, the sample-library generator and the window
+# dump reader (zeb-window-shot).
 set -euo pipefail
 zeb="$1"
 make_library="$2"
+shot_tool="${3:-}"
 
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null; then
@@ -14,12 +20,15 @@ for tool in Xvfb xdotool; do
   fi
 done
 command -v xwd >/dev/null || { echo "FAIL: xwd (x11-apps) is needed for the window dumps"; exit 1; }
+[ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 
 tmp="$(mktemp -d)"
 xvfb_pid=""
 zeb_pid=""
+wm_pid=""
 cleanup() {
   [ -n "$zeb_pid" ] && kill "$zeb_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$tmp"
 }
@@ -39,12 +48,27 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0
 grep -q -- "--headless" "$tmp/no-display.err" || fail "without a display: $(cat "$tmp/no-display.err")"
 echo "ok: no display is reported with the headless mode"
 
-# A free display: the server picks the number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+# A free display of the given size: the server picks the number and writes
+# it to fd 3.
+start_display() {
+  rm -f "$tmp/display"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+  [ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
+  export DISPLAY=":$(head -n1 "$tmp/display")"
+}
+
+stop_display() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && wait "$wm_pid" 2>/dev/null || true
+  wm_pid=""
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+}
+
+start_display 1600x1400x24
 
 "$make_library" "$tmp/lib" >/dev/null
 mkdir -p "$tmp/settings"
@@ -52,24 +76,43 @@ mkdir -p "$tmp/settings"
 # past the end of the process; the viewer's own code is leak-checked by the
 # unit and script tests, which run it without SDL.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-"$zeb" --scale 1 --root "$tmp/lib" --settings "$tmp/settings" "$tmp/lib/Comics/Sample Book" \
-  >"$tmp/zeb.out" 2>"$tmp/zeb.err" &
-zeb_pid=$!
+# Starts the viewer with the given arguments and waits for its window.
+start_zeb() {
+  "$zeb" "$@" >"$tmp/zeb.out" 2>"$tmp/zeb.err" &
+  zeb_pid=$!
+  window=""
+  # SDL may replace its first window when it sets up drawing: wait for one
+  # that stays.
+  for _ in $(seq 150); do
+    window="$(xdotool search --onlyvisible --name '^ZEB$' 2>/dev/null | tail -n1 || true)"
+    [ -n "$window" ] && xdotool getwindowgeometry "$window" >/dev/null 2>&1 && break
+    window=""
+    kill -0 "$zeb_pid" 2>/dev/null || fail "the viewer ended before its window appeared"
+    sleep 0.2
+  done
+  [ -n "$window" ] || fail "no window titled ZEB"
+  geometry
+}
 
-window=""
-for _ in $(seq 150); do
-  window="$(xdotool search --name '^ZEB$' 2>/dev/null | head -n1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$zeb_pid" 2>/dev/null || fail "the viewer ended before its window appeared"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window titled ZEB"
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+# The window's inside: X, Y, WIDTH, HEIGHT.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
+
+# Waits for the viewer to end and checks its exit status.
+expect_end() {
+  local status=0
+  for _ in $(seq 100); do kill -0 "$zeb_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after $1"
+  wait "$zeb_pid" || status=$?
+  zeb_pid=""
+  [ "$status" = 0 ] || fail "the viewer ended with status $status after $1"
+}
+
+start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/settings" "$tmp/lib/Comics/Sample Book"
 [ "$WIDTH" = 480 ] && [ "$HEIGHT" = 640 ] || fail "window is ${WIDTH}x${HEIGHT}, not 480x640"
 
 # Taps at a point of the 480 x 640 screen.
 tap() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; }
-double_tap() { xdotool mousemove $((X + $1)) $((Y + $2)) click --repeat 2 --delay 120 1; }
+double_tap() { xdotool mousemove $((X + $1)) $((Y + $2)) click --repeat 2 --delay 40 1; }
 
 # Counts the pixels of a kind (white, dark, navy, page) in the rectangle
 # X Y W H of a window dump (32 bits per pixel, either byte order).
@@ -108,6 +151,34 @@ expect() {
 # first page; the folder list above it is a white field.
 expect "browser page list with a selection" navy 0 202 460 28 8000
 expect "browser folder list" white 10 90 400 60 20000
+cp "$tmp/shot.xwd" "$tmp/reference.xwd"
+
+# Waits until the window shows the reference screen scaled to its size (and
+# turned by $2 degrees); $1 names the case.
+expect_scaled() {
+  local what="$1" turn="${2:-0}" ref="${3:-$tmp/reference.xwd}" verdict=""
+  for _ in $(seq 30); do
+    xwd -silent -id "$window" >"$tmp/scaled.xwd"
+    if verdict="$("$shot_tool" compare "$tmp/scaled.xwd" "$ref" "$turn")"; then
+      echo "ok: $what: $verdict"
+      return 0
+    fi
+    sleep 0.25
+  done
+  fail "$what: $verdict"
+}
+
+# Resizing scales the screen to the window: a whole factor copies its
+# pixels exactly, any other size keeps the aspect and centres it on black.
+# (A dump only holds what lies on the display.)
+xdotool windowmove "$window" 0 0
+xdotool windowsize "$window" 960 1280
+expect_scaled "resized to twice the screen"
+xdotool windowsize "$window" 1000 700
+expect_scaled "resized to a wide window"
+xdotool windowsize "$window" 480 640
+expect_scaled "back to the screen's size"
+geometry
 
 # Tap the second page, then open it with a double tap.
 tap 100 244
@@ -125,6 +196,49 @@ for _ in $(seq 40); do
 done
 cmp -s "$tmp/shot.xwd" "$tmp/first.xwd" && fail "the right edge did not turn the page"
 expect "next page shown" page 0 0 480 640 150000
+cp "$tmp/shot.xwd" "$tmp/third.xwd"
+
+# Waits until the window shows exactly the given dump.
+expect_same() {
+  for _ in $(seq 40); do
+    xwd -silent -id "$window" >"$tmp/shot.xwd"
+    cmp -s "$tmp/shot.xwd" "$2" && { echo "ok: $1"; return 0; }
+    sleep 0.25
+  done
+  fail "$1: the window does not show the expected page"
+}
+
+# Waits until the window shows something other than the given dump.
+expect_other() {
+  for _ in $(seq 40); do
+    xwd -silent -id "$window" >"$tmp/shot.xwd"
+    cmp -s "$tmp/shot.xwd" "$2" || { echo "ok: $1"; return 0; }
+    sleep 0.25
+  done
+  fail "$1: the window still shows the same page"
+}
+
+# The page keys and the wheel turn pages as the buttons do: End and Home
+# show the last and the first page, PageDown and Space the next, PageUp the
+# previous, the wheel towards the reader the next and away the previous.
+xdotool key End
+expect_other "End shows another page" "$tmp/third.xwd"
+cp "$tmp/shot.xwd" "$tmp/last.xwd"
+xdotool key Home
+expect_other "Home shows another page" "$tmp/last.xwd"
+cp "$tmp/shot.xwd" "$tmp/home.xwd"
+xdotool key Next
+expect_same "PageDown shows the second page" "$tmp/first.xwd"
+xdotool key space
+expect_same "Space shows the third page" "$tmp/third.xwd"
+xdotool key Prior
+expect_same "PageUp shows the second page" "$tmp/first.xwd"
+xdotool key Home
+expect_same "Home shows the first page again" "$tmp/home.xwd"
+xdotool mousemove $((X + 240)) $((Y + 320)) click 5
+expect_same "the wheel towards the reader shows the second page" "$tmp/first.xwd"
+xdotool click 5
+expect_same "and again the third page" "$tmp/third.xwd"
 
 # Escape leaves the page view: the browser selects the page now shown, the
 # third of the list.
@@ -136,11 +250,89 @@ expect "back in the browser at the third page" navy 0 258 460 28 8000
 xdotool key Escape
 expect "exit question" navy 40 220 400 40 12000
 xdotool key Return
-status=0
-for _ in $(seq 100); do kill -0 "$zeb_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after Yes"
-wait "$zeb_pid" || status=$?
-zeb_pid=""
-[ "$status" = 0 ] || fail "the viewer ended with status $status"
+expect_end "Yes"
 [ -s "$tmp/settings/ZEB_CFG/zeb.cfg" ] || fail "the configuration was not written"
 echo "ok: the viewer ended after Yes and wrote its configuration"
+
+# A page named on the command line opens its folder at that page; this
+# window is the reference for the hand-over below.
+page="$tmp/lib/Comics/Sample Book/004.jpg"
+start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/page-settings" "$page"
+expect "the named page shown" page 0 0 480 640 150000
+cp "$tmp/shot.xwd" "$tmp/named-page.xwd"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"
+[ -s "$tmp/page-settings/ZEB_CFG/zeb.cfg" ] || fail "SIGTERM did not write the configuration"
+grep -c "^LastFName=004.jpg" "$tmp/page-settings/ZEB_CFG/zeb.cfg" >/dev/null ||
+  fail "the named page is not the one remembered"
+echo "ok: SIGTERM ended the viewer with its configuration written"
+stop_display
+
+# Under a window manager on a 1280 x 1024 display: the first window fits
+# with its frame, maximising scales the screen, a second start hands its
+# book over, the close button ends the viewer with its settings written.
+if ! command -v openbox >/dev/null || ! command -v wmctrl >/dev/null; then
+  echo "SKIP: the window manager part needs openbox and wmctrl (the set-up installs them)"
+  exit 0
+fi
+start_display 1280x1024x24
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+mkdir -p "$tmp/wm-settings"
+start_zeb --root "$tmp/lib" --settings "$tmp/wm-settings" "$tmp/lib/Comics/Sample Book"
+expect_scaled "the first window at the largest size that fits"
+# The frame as the window manager reports it (left, right, top, bottom)
+# and the inside's place on the display.
+frame_fits() {
+  frame="$(xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')"
+  top="$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')"
+  geometry
+  [ -n "$frame" ] && [ $((top - $(echo "$frame" | cut -d, -f3))) -ge 0 ] &&
+    [ $((top + HEIGHT + ${frame##*,})) -le 1024 ]
+}
+for _ in $(seq 40); do frame_fits && break; sleep 0.25; done
+frame_fits || fail "the window's frame ($frame) reaches past the display: inside at $top, height $HEIGHT"
+[ "$HEIGHT" -ge 960 ] || fail "the first window is only $HEIGHT pixels high on a 1024-line display"
+echo "ok: the first window is ${WIDTH}x${HEIGHT} and its frame stays on the display"
+
+wmctrl -r ZEB -b add,maximized_vert,maximized_horz
+expect_scaled "maximised"
+xdotool key F11
+for _ in $(seq 40); do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
+[ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "F11 gave a window of ${WIDTH}x${HEIGHT}"
+expect_scaled "full screen after F11"
+
+status=0
+"$zeb" --root "$tmp/lib" --settings "$tmp/wm-settings" "$page" >/dev/null 2>&1 || status=$?
+[ "$status" = 0 ] || fail "the second start ended with status $status"
+expect_scaled "the second start's page shown by the first" 0 "$tmp/named-page.xwd"
+
+rm -f "$tmp/wm-settings/ZEB_CFG/zeb.cfg"
+wmctrl -c ZEB
+expect_end "the close button"
+[ -s "$tmp/wm-settings/ZEB_CFG/zeb.cfg" ] || fail "the close button did not write the configuration"
+echo "ok: the close button ended the viewer with its configuration written"
+
+# --fullscreen fills the display with the screen centred.
+start_zeb --fullscreen --root "$tmp/lib" --settings "$tmp/full-settings" "$tmp/lib/Comics/Sample Book"
+for _ in $(seq 40); do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
+[ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "--fullscreen gave a window of ${WIDTH}x${HEIGHT}"
+expect_scaled "started full screen"
+kill -HUP "$zeb_pid"
+expect_end "SIGHUP"
+stop_display
+
+# A landscape display of exactly the turned screen, without a window
+# manager: --rotate 90 fills it, and a tap at the turned point of the lower
+# right edge turns the page.
+start_display 640x480x24
+start_zeb --rotate 90 --root "$tmp/lib" --settings "$tmp/turn-settings" "$page"
+[ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "the turned window is ${WIDTH}x${HEIGHT}, not 640x480"
+expect_scaled "the page turned a quarter" 90 "$tmp/named-page.xwd"
+cp "$tmp/scaled.xwd" "$tmp/turned.xwd"
+# Screen point (470, 500) stands at (139, 470) after a quarter turn clockwise.
+xdotool mousemove $((X + 139)) $((Y + 470)) click 1
+expect_other "a tap at the turned point turns the page" "$tmp/turned.xwd"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"

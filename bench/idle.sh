@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# What the window costs while nobody touches it: CPU time (scheduler ticks)
+# and resident size of the real window under Xvfb over 10 s of idle, in the
+# browser, in the page view with a page shown, and with the view panel open.
+# Idle starts once the viewer has settled (its start-up, the shown page's
+# decode and any read-ahead behind it): that work is reported on its own
+# line, not in the idle figures.
+#
+#   bash bench/idle.sh [ZEB] [SAMPLE_LIBRARY_GENERATOR]   (default build/release)
+#
+# IDLE_SECONDS sets the measured time (default 10). Extra arguments for the
+# viewer (e.g. --renderer software) come from IDLE_ARGS.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+zeb=${1:-$here/build/release/zeb}
+make_library=${2:-$here/build/release/zeb-sample-library}
+seconds=${IDLE_SECONDS:-10}
+read -r -a extra <<<"${IDLE_ARGS:-}"
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "bench/idle.sh: $tool is missing" >&2; exit 1; }
+done
+
+tmp=$(mktemp -d)
+xvfb_pid="" zeb_pid=""
+cleanup() {
+  [ -n "$zeb_pid" ] && kill "$zeb_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$tmp/display")"
+"$make_library" "$tmp/lib" >/dev/null
+book="$tmp/lib/Comics/Sample Book"
+page="$book/$(ls "$book" | grep -i '\.jpg$' | sort | head -n1)"
+
+# User plus system time of the process, in scheduler ticks.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+rss_kib() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+
+# Waits until the start-up work is over: a second without CPU time, or two
+# seconds in a row that cost the same (a steady idle cost); at most 15 s.
+# Prints the ticks spent until then.
+settle() {
+  local start last now step previous=-100
+  start=$(ticks "$zeb_pid")
+  last=$start
+  for _ in $(seq 15); do
+    sleep 1
+    now=$(ticks "$zeb_pid")
+    step=$((now - last))
+    [ "$step" -le 1 ] && break
+    [ $((step - previous)) -le 1 ] && [ $((previous - step)) -le 1 ] && break
+    previous=$step
+    last=$now
+  done
+  echo $((now - start))
+}
+
+measure() {
+  local what="$1" settled before after
+  settled=$(settle)
+  before=$(ticks "$zeb_pid")
+  sleep "$seconds"
+  after=$(ticks "$zeb_pid")
+  local spent=$((after - before))
+  printf '%-28s idle %3d ticks in %ss = %5.2f %% of a core, resident %6d KiB (settling took %d ticks)\n' \
+    "$what" "$spent" "$seconds" "$(echo "$spent $seconds" | awk '{ printf "%.2f", $1 / $2 }')" \
+    "$(rss_kib "$zeb_pid")" "$settled"
+}
+
+run_case() {
+  local what="$1"; shift
+  rm -rf "$tmp/settings"
+  "$zeb" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>&1 &
+  zeb_pid=$!
+  for _ in $(seq 100); do xdotool search --onlyvisible --name '^ZEB$' >/dev/null 2>&1 && break; sleep 0.1; done
+  if [ "$what" = "view panel open" ]; then
+    sleep 2
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^ZEB$' | tail -n1)")"
+    # The bottom middle of the screen opens the view panel; the window
+    # shows the screen at scale 1 here.
+    xdotool mousemove $((X + 240)) $((Y + 600)) click 1
+  fi
+  measure "$what"
+  kill "$zeb_pid"
+  wait "$zeb_pid" 2>/dev/null || true
+  zeb_pid=""
+}
+
+echo "idle under Xvfb 1280x1024, $(nproc) cores, $(getconf CLK_TCK) ticks a second"
+run_case "browser" --scale 1 "$book"
+run_case "page view" --scale 1 "$page"
+run_case "view panel open" --scale 1 "$page"
