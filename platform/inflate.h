@@ -1,6 +1,6 @@
 #pragma once
 // Raw deflate streams (ZIP method 8) and the CRC-32 that ZIP records carry,
-// through zlib.
+// through libdeflate.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,7 +14,7 @@ namespace zeb::platform {
 // `size` bytes or does not end within its input.
 std::optional<std::vector<unsigned char>> inflate_raw(std::string_view compressed, std::size_t size);
 
-// The CRC-32 of ZIP records (the polynomial of zlib's crc32).
+// The CRC-32 of ZIP records (the common CRC-32 polynomial).
 std::uint32_t crc32_of(const unsigned char* bytes, std::size_t size);
 
 }  // namespace zeb::platform

@@ -31,7 +31,9 @@ struct Blocker {
       saw_cancel = true;
     };
   }
-  void wait_started() {
+  // Posts the job and waits until it runs.
+  void run_on(Worker& worker) {
+    worker.post(job());
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return started; });
   }
@@ -41,8 +43,7 @@ TEST(Worker, new_job_cancels_the_running_one_and_runs_after_it) {
   Worker worker;
   Blocker first;
   std::atomic<int> second_runs{0};
-  worker.post(first.job());
-  first.wait_started();
+  first.run_on(worker);
   worker.post([&](const std::atomic<bool>& cancelled) {
     EXPECT_FALSE(cancelled.load());
     ++second_runs;
@@ -56,8 +57,7 @@ TEST(Worker, cancel_drops_a_waiting_job_and_stops_the_running_one) {
   Worker worker;
   Blocker running;
   std::atomic<int> waiting_runs{0};
-  worker.post(running.job());
-  running.wait_started();
+  running.run_on(worker);
   worker.post([&](const std::atomic<bool>&) { ++waiting_runs; });
   worker.cancel();
   worker.wait_idle();
@@ -72,8 +72,7 @@ TEST(Worker, end_of_the_worker_cancels_and_joins_the_running_job) {
   Blocker running;
   {
     Worker worker;
-    worker.post(running.job());
-    running.wait_started();
+    running.run_on(worker);
   }
   EXPECT_TRUE(running.saw_cancel);
 }

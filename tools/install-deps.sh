@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libjpeg62-turbo-dev zlib1g-dev libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
