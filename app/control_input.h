@@ -3,7 +3,7 @@
 // buttons click on release, check boxes and radio buttons toggle themselves,
 // lists select the item under the stylus, combos open and choose from their
 // drop-down, sliders move their thumb, edits take the focus.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 // A check box or radio button toggles itself, then the click notification.

@@ -2,8 +2,8 @@
 // caption, styles, visibility when the window is created and placement.
 #include "app/controls.h"
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 
 namespace zeb {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's control table.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 // Moves every control to its place on the 480 x 640 screen (start-up).

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
 #include "app/messages.h"
+#include "core/control_ids.h"
 #include "input/navigation.h"
 #include "platform/draw.h"
 

@@ -4,7 +4,7 @@
 // them here, so a script can press the same keys a reader does. They only
 // ever ask for the page steps the buttons ask for; the learnable bindings
 // never see them.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

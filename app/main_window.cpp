@@ -2,7 +2,7 @@
 // again, quitting at once, and the control colours.
 #include "app/main_window.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
 #include "input/navigation.h"

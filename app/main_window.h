@@ -1,6 +1,6 @@
 #pragma once
 // Window-level actions of the main window.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void ok_action(Viewer& v);

@@ -3,10 +3,10 @@
 // which both front ends deliver stylus, key and timer messages.
 #include "app/messages.h"
 
-#include "app/control_ids.h"
 #include "app/control_input.h"
 #include "app/desktop_input.h"
 #include "app/main_window.h"
+#include "core/control_ids.h"
 #include "image/render.h"
 #include "input/keys.h"
 #include "input/navigation.h"

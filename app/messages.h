@@ -2,7 +2,7 @@
 // The message routing of the main window: what a front end calls for each
 // input, notification and tick. Both front ends go through these functions,
 // so a script run exercises the same paths as the window.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

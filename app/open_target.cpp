@@ -1,8 +1,8 @@
 // Folders, archives and page files named from outside the viewer.
 #include "app/open_target.h"
 
-#include "app/control_ids.h"
 #include "app/main_window.h"
+#include "core/control_ids.h"
 #include "input/keys.h"
 #include "input/navigation.h"
 #include "platform/files.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

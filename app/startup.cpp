@@ -3,9 +3,9 @@
 // the shell's full-screen calls, the 26-pixel move) are noted where they stand.
 #include "app/startup.h"
 
-#include "app/control_ids.h"
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "core/control_ids.h"
 #include "image/read_ahead.h"
 #include "input/keys.h"
 #include "platform/pictures.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/open_target.h"
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 // Creates every control of the main window with its template state.

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
 #include "bench/bench_util.h"
 #include "bench/scripted_viewer.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "platform/text.h"
 #include "sources/folders.h"

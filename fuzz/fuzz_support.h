@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 #include "platform/files.h"
 
 namespace zeb::fuzz {

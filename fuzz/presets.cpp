@@ -5,8 +5,8 @@
 // preset name, whose file name must never leave the settings folder.
 #include <cstdlib>
 
-#include "app/control_ids.h"
 #include "app/messages.h"
+#include "core/control_ids.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/text.h"
 #include "settings/presets.h"

@@ -18,7 +18,7 @@
 
 #include <jpeglib.h>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/archive_entry.h"
 #include "image/read_ahead.h"
 #include "platform/text.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 #include "image/page_loader.h"
 
 namespace zeb {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "view/geometry.h"
 
 namespace zeb {

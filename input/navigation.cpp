@@ -2,7 +2,7 @@
 // sibling locations, the pop-up menu commands and the delayed jump.
 #include "input/navigation.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
 #include "platform/text.h"

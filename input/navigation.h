@@ -3,7 +3,7 @@
 // delayed jump.
 #include <string>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void turn_page(Viewer& v, int step);

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "input/navigation.h"
 #include "settings/presets.h"
 #include "sources/folders.h"

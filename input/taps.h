@@ -1,6 +1,6 @@
 #pragma once
 // Stylus input on the window itself: zones, drag, view panel, picker, pad.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void on_stylus_down(Viewer& v, int px, int py);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

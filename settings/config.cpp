@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/paths.h"

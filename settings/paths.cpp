@@ -1,6 +1,6 @@
 #include "settings/paths.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
 

@@ -2,7 +2,7 @@
 // Paths of the settings files: app_dir + "/ZEB_CFG" + "/" + name.
 #include <string>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 // Sets app_dir, creates the settings folder when missing (failure ignored),

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/config.h"

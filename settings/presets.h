@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <map>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "platform/text.h"
 #include "sources/central_directory.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 #include "image/archive_entry.h"
 
 namespace zeb {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
 #include "input/navigation.h"

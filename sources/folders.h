@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void open_location(Viewer& v);

@@ -2,8 +2,8 @@
 // current location) and the "FolderChange" pop-up menu built from it.
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/messages.h"
+#include "core/control_ids.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
 

@@ -14,7 +14,7 @@
 #include <climits>
 #include <utility>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "image/read_ahead.h"
 
 namespace zeb {

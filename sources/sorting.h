@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 // Request a sort for the timer: status text, SO_CHF and sort_request.

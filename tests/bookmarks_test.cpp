@@ -2,8 +2,8 @@
 // byte for byte at exit.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "settings/bookmarks.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

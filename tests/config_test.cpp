@@ -2,8 +2,8 @@
 // value rules, every field surviving a save and a load, and a restart.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "platform/text.h"
 #include "settings/config.h"
 #include "tests/harness.h"

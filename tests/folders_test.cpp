@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_host.h"
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "platform/text.h"
 #include "sources/archive.h"
 #include "sources/folders.h"
 #include "tests/harness.h"
+#include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {

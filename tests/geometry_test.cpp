@@ -5,8 +5,8 @@
 #include <climits>
 #include <cmath>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "platform/services.h"
 #include "view/geometry.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "input/navigation.h"
 #include "platform/text.h"
 #include "sources/folders.h"

@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
-#include "platform/files.h"
+#include "core/control_ids.h"
 #include "image/page_loader.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

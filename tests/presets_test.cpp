@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <tuple>
 
-#include "tests/test_host.h"
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "platform/text.h"
 #include "settings/presets.h"
 #include "tests/harness.h"
+#include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {

@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/messages.h"
 #include "app/open_target.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
 #include "frontend/script/state_json.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "image/render.h"
 #include "platform/services.h"
 #include "tests/harness.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "sources/sorting.h"
 
 namespace zeb {

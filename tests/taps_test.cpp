@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_host.h"
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "input/taps.h"
 #include "tests/harness.h"
+#include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {

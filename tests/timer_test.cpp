@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_host.h"
-#include "app/control_ids.h"
 #include "app/startup.h"
+#include "core/control_ids.h"
 #include "tests/harness.h"
+#include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 #include "view/timer.h"
 

@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "platform/text.h"
 #include "view/resample.h"
 

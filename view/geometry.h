@@ -1,7 +1,7 @@
 #pragma once
 // Fit and zoom modes: what size the page is shown at and which part of it is
 // on screen; the settings controls of the zoom modes.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

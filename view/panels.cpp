@@ -2,7 +2,7 @@
 // of the window's controls, shown and hidden together.
 #include "view/panels.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "view/geometry.h"
 
 namespace zeb {

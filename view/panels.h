@@ -1,6 +1,6 @@
 #pragma once
 // Panel modes: which controls the page view, browser and settings show.
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void apply_panel_mode(Viewer& v, int mode);

@@ -2,7 +2,7 @@
 // Image transforms: the box-filtered, optionally turned view bitmap.
 #include <memory>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
 #include "app/main_window.h"
+#include "core/control_ids.h"
 #include "input/navigation.h"
 #include "platform/text.h"
 #include "sources/folders.h"

@@ -3,7 +3,7 @@
 // scrolling with wrap-around, slide show, repaint requests.
 #include <array>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb {
 void on_timer(Viewer& v);

@@ -7,12 +7,12 @@
 #include <sstream>
 #include <thread>
 
-#include "app/control_ids.h"
 #include "app/control_input.h"
 #include "app/desktop_input.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/open_target.h"
+#include "core/control_ids.h"
 #include "frontend/script/state_json.h"
 #include "image/render.h"
 #include "platform/draw.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 #include "frontend/script/script_host.h"
 #include "platform/instance.h"
 

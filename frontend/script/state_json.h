@@ -2,7 +2,7 @@
 // The viewer state and single controls as JSON for the script's output.
 #include <nlohmann/json.hpp>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb::script {
 nlohmann::json state_json(const Viewer& v);

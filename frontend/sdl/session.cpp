@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/control_ids.h"
 #include "app/desktop_input.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/open_target.h"
+#include "core/control_ids.h"
 #include "frontend/sdl/key_map.h"
 #include "platform/draw.h"
 #include "platform/end_signals.h"

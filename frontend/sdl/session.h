@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 #include "frontend/sdl/modal_view.h"
 #include "frontend/sdl/sdl_window.h"
 #include "frontend/sdl/stylus.h"

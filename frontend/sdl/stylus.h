@@ -5,7 +5,7 @@
 // by dragging, and report double-clicks.
 #include <cstdint>
 
-#include "app/viewer.h"
+#include "core/viewer.h"
 
 namespace zeb::sdl {
 
