@@ -8,15 +8,11 @@
 #include "input/navigation.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
-#include "sources/folders.h"
 #include "view/geometry.h"
 #include "view/panels.h"
 
 namespace zeb {
 namespace {
-
-constexpr int kScreenW = screen_scale * layout_w;
-constexpr int kScreenH = screen_scale * layout_h;
 
 // The next page of a forward step of one: random, or the following page
 // with the last wrapping to the first. -1 when there is no page at all.
@@ -41,11 +37,11 @@ void turn_to_next_page(Viewer& v) {
 void restore_after_question(Viewer& v) {
   auto& w = v.platform.window;
   if (v.state.settings_open == 1) {
-    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
-    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
-    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
+    w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
+    w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::topmost);
+    w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
   } else {
-    w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
+    w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::topmost);
   }
 }
 
@@ -54,7 +50,7 @@ void restore_after_question(Viewer& v) {
 void ok_action(Viewer& v) {
   if (v.state.settings_open == 1) return;
   if (v.state.viewing == 0)
-    on_page_list_dblclk(v);
+    enter_page_view(v);
   else
     turn_to_next_page(v);
   update_status(v);
@@ -101,13 +97,21 @@ void full_screen_setup(Viewer& v) {
   auto& w = v.platform.window;
   w.shown = true;
   w.minimized = false;
-  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::top);
+  w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::top);
   ++w.full_screen_requests;
 }
 
 void reapply_full_screen(Viewer& v) {
   full_screen_setup(v);
   sync_mode_radios(v);
+}
+
+void minimise_window(Viewer& v) {
+  platform::WindowPlacement& w = v.platform.window;
+  w.set_pos(-1, -1, 1, 1, platform::ZOrder::not_topmost);
+  w.set_pos(-1, -1, 1, 1, platform::ZOrder::top);
+  w.minimized = true;
+  v.state.timer_state = 1;
 }
 
 void quit_at_once(Viewer& v) { v.platform.end_main_window(); }
@@ -130,8 +134,8 @@ long long control_colour(int id) {
 
 void reassert_window(Viewer& v) {
   auto& w = v.platform.window;
-  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
-  w.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::topmost);
+  w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
+  w.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::topmost);
 }
 
 }  // namespace zeb

@@ -9,6 +9,9 @@ void back_and_exit(Viewer& v);
 void leave_viewing(Viewer& v);
 void settings_toggle(Viewer& v);
 void reapply_full_screen(Viewer& v);
+// Moves the window off screen and minimises it; the tick restores it once a
+// foreground window exists again.
+void minimise_window(Viewer& v);
 // Makes the window cover the whole screen, shown, in front.
 void full_screen_setup(Viewer& v);
 void quit_at_once(Viewer& v);

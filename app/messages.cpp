@@ -3,20 +3,21 @@
 // which both front ends deliver stylus, key and timer messages.
 #include "app/messages.h"
 
+#include "app/browser_handlers.h"
 #include "app/control_input.h"
 #include "app/desktop_input.h"
+#include "app/key_handlers.h"
 #include "app/main_window.h"
+#include "app/menus.h"
+#include "app/settings_handlers.h"
+#include "app/tick.h"
+#include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "image/render.h"
-#include "input/keys.h"
 #include "input/navigation.h"
-#include "input/taps.h"
 #include "platform/draw.h"
-#include "settings/presets.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
-#include "view/geometry.h"
-#include "view/timer.h"
 
 namespace zeb {
 namespace {

@@ -1,9 +1,9 @@
 // Folders, archives and page files named from outside the viewer.
 #include "app/open_target.h"
 
+#include "app/key_handlers.h"
 #include "app/main_window.h"
 #include "core/control_ids.h"
-#include "input/keys.h"
 #include "input/navigation.h"
 #include "platform/files.h"
 #include "sources/folders.h"
@@ -57,7 +57,7 @@ bool show_named_page(Viewer& v, const std::u16string& name) {
   const int index = page_list_index(v, name);
   if (index < 0) return false;
   v.dialog.set_selection(ctl::page_list, index);
-  on_page_list_dblclk(v);
+  enter_page_view(v);
   update_status(v);
   return true;
 }

@@ -11,6 +11,7 @@
 #include "platform/pictures.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
+#include "settings/key_bindings.h"
 #include "settings/presets.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"

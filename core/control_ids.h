@@ -1,5 +1,8 @@
 #pragma once
-// Resource identifiers of the main window's controls and pictures.
+// Resource identifiers of the main window's controls and pictures, the
+// window commands and the pop-up menu items.
+#include "core/codes.h"
+
 namespace zeb::ctl {
 constexpr int path_box = 1000;
 constexpr int folder_list = 1001;
@@ -64,7 +67,7 @@ constexpr int picker = 1096;
 constexpr int folder_history = 1100;
 
 // The zoom-mode radio buttons, index = v_mode.
-constexpr int mode_radios[7] = {mode_radio_0, mode_radio_1, mode_radio_2, mode_radio_3,
+constexpr int mode_radios[ZoomMode::count] = {mode_radio_0, mode_radio_1, mode_radio_2, mode_radio_3,
                                 mode_radio_4, mode_radio_5, mode_radio_6};
 
 // Window commands.
@@ -72,4 +75,13 @@ constexpr int cmd_ok = 1;
 constexpr int cmd_cancel = 2;
 constexpr int timer_id = 1015;  // the 100 ms timer
 constexpr int timer_period_ms = 100;
+
+// Pop-up menu items, chosen as window commands: the preset menu's heading
+// (its identifier lies outside the accepted preset range, so choosing it has
+// no effect) and first preset, the first sibling of the "FolderChange" menu,
+// and that menu's own title, which like dismissing has no effect.
+constexpr int preset_menu_heading = 7199;
+constexpr int preset_menu_first = 7200;
+constexpr int sibling_menu_first = 8200;
+constexpr int folder_menu_title = 0;
 }  // namespace zeb::ctl

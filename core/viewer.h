@@ -14,11 +14,19 @@ namespace zeb {
 
 class ReadAhead;  // image/read_ahead.h
 
-// Layout units of the 240 x 320 screen are multiplied by screen_scale to
-// give pixels.
+// The screen in pixels (the platform's surface), and in the layout units
+// of the 240 x 320 screen that controls and zones are placed in: a layout
+// unit is screen_scale pixels.
+constexpr int screen_w = platform::kScreenWidth;   // pixels
+constexpr int screen_h = platform::kScreenHeight;  // pixels
 constexpr int screen_scale = 2;
-constexpr int layout_w = 240;
-constexpr int layout_h = 320;
+constexpr int layout_w = screen_w / screen_scale;
+constexpr int layout_h = screen_h / screen_scale;
+static_assert(layout_w * screen_scale == screen_w && layout_h * screen_scale == screen_h);
+static_assert(layout_w == 240 && layout_h == 320);
+// The screen's centre in pixels, where a drag has no speed.
+constexpr int screen_centre_x = screen_w / 2;
+constexpr int screen_centre_y = screen_h / 2;
 constexpr int kFarEnd = 30000;  // scroll offset meaning "the far end"
 
 constexpr int kKeySlots = 25;

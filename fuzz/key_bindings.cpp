@@ -4,9 +4,11 @@
 // be the table saved.
 #include <cstdlib>
 
+#include "app/key_handlers.h"
 #include "app/messages.h"
 #include "fuzz/fuzz_support.h"
 #include "input/keys.h"
+#include "settings/key_bindings.h"
 
 namespace {
 

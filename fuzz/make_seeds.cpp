@@ -9,6 +9,7 @@
 #include "input/keys.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
+#include "settings/key_bindings.h"
 #include "settings/presets.h"
 #include "tools/fixtures/fixtures.h"
 

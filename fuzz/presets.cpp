@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/messages.h"
+#include "app/settings_handlers.h"
 #include "core/control_ids.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/text.h"

@@ -16,8 +16,6 @@ using platform::Bitmap;
 using platform::Rect;
 
 constexpr int s = screen_scale;
-constexpr int kScreenW = s * layout_w;  // pixels
-constexpr int kScreenH = s * layout_h;  // pixels
 constexpr platform::ColorRef kBlack = 0;
 
 // Thumbnail box of the browser, in layout units.
@@ -60,7 +58,7 @@ void paint_picker(Viewer& v, Bitmap& screen) {
 }
 
 void paint_browser(Viewer& v, Bitmap& screen) {
-  platform::fill_rect(screen, Rect{0, 0, kScreenW, kScreenH}, v.state.bg_color);
+  platform::fill_rect(screen, Rect{0, 0, screen_w, screen_h}, v.state.bg_color);
   const MainWindow& w = v.window;
   if (!w.page_bitmap || v.state.settings_open == 1) return;
   const int W = w.page_width, H = w.page_height;
@@ -83,15 +81,15 @@ void paint_browser(Viewer& v, Bitmap& screen) {
 // returns the page's top-left corner on screen.
 Rect paint_margins(Bitmap& screen, DisplayedSize d) {
   Rect page{0, 0, d.w, d.h};
-  if (d.w < kScreenW) {
-    page.x = (kScreenW - d.w) / 2;
-    platform::fill_rect(screen, Rect{0, 0, page.x, kScreenH}, kBlack);
-    platform::fill_rect(screen, Rect{page.x + d.w, 0, kScreenW - page.x - d.w, kScreenH}, kBlack);
+  if (d.w < screen_w) {
+    page.x = (screen_w - d.w) / 2;
+    platform::fill_rect(screen, Rect{0, 0, page.x, screen_h}, kBlack);
+    platform::fill_rect(screen, Rect{page.x + d.w, 0, screen_w - page.x - d.w, screen_h}, kBlack);
   }
-  if (d.h < kScreenH) {
-    page.y = (kScreenH - d.h) / 2;
-    platform::fill_rect(screen, Rect{0, 0, kScreenW, page.y}, kBlack);
-    platform::fill_rect(screen, Rect{0, page.y + d.h, kScreenW, kScreenH - page.y - d.h}, kBlack);
+  if (d.h < screen_h) {
+    page.y = (screen_h - d.h) / 2;
+    platform::fill_rect(screen, Rect{0, 0, screen_w, page.y}, kBlack);
+    platform::fill_rect(screen, Rect{0, page.y + d.h, screen_w, screen_h - page.y - d.h}, kBlack);
   }
   return page;
 }
@@ -108,9 +106,9 @@ void paint_page(Viewer& v, Bitmap& screen) {
   // One screen's worth of the bitmap at the current scale; the copy covers
   // the whole screen and draws nothing where the source lies off the bitmap.
   const float k = 1.0f / (st.zoom * st.mode_scale);
-  const int dx = page.x + (st.lr_mir == -1 ? std::min(d.w, kScreenW) : 0);
-  const int dy = page.y + (st.ud_mir == -1 ? std::min(d.h, kScreenH) : 0);
-  platform::stretch_copy(screen, dx, dy, st.lr_mir * kScreenW, st.ud_mir * kScreenH, *shown,
+  const int dx = page.x + (st.lr_mir == -1 ? std::min(d.w, screen_w) : 0);
+  const int dy = page.y + (st.ud_mir == -1 ? std::min(d.h, screen_h) : 0);
+  platform::stretch_copy(screen, dx, dy, st.lr_mir * screen_w, st.ud_mir * screen_h, *shown,
                          truncate_to_int(f(st.scroll_x) * k), truncate_to_int(f(st.scroll_y) * k),
                          truncate_to_int(f(s) * k * 240.0f), truncate_to_int(f(s) * k * 320.0f));
 }

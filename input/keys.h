@@ -1,9 +1,8 @@
 #pragma once
-// Hardware keys: pre-translation of key messages, learning, the key-setting
-// panel, and the key binding file.
+// Hardware keys: buttons and their bound actions, learning, the key-setting
+// panel.
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "core/viewer.h"
 
@@ -15,30 +14,27 @@ struct KeyMessage {
   int lparam = 1;     // second parameter: repeat count in the low 16 bits
 };
 
-// Called for every key message before dispatch. For a key down always 0.
-int on_key_message(Viewer& v, const KeyMessage& msg);
-// A key-up message that reached the window procedure.
-void on_key_up_reached_window(Viewer& v, const KeyMessage& msg);
-void read_key_bindings(Viewer& v);
-void write_key_bindings(Viewer& v);
-
-void on_key_settings_clicked(Viewer& v);
-void on_key_action_combo_changed(Viewer& v);
-void on_key_unbind_clicked(Viewer& v);
-void on_key_save_clicked(Viewer& v);
-void on_key_reset_clicked(Viewer& v);
-
 using KeyActions = std::array<int, kKeySlots>;
 // The bindings at process start and after a reset.
 KeyActions default_key_actions();
 // The button held now (1..24, polled in button order), or 0 for none.
 int held_button(const platform::KeyState& keys, const ViewerState::GxKeys& gx);
-// The key_state request of an action code, or 0 for an action that requests nothing.
+// The key_state request of an action code, or Request::idle for an action
+// that requests nothing.
 int key_request(int action);
-// The key binding file's bytes and their reading.
-std::string key_bindings_text(const KeyActions& actions);
-KeyActions parse_key_bindings(std::string_view bytes);
 // "ボタン%02d".
 std::u16string button_name(int button);
+
+// Learning: the held button takes the action chosen in the combo, and its
+// row moves to the end of the lists.
+void learn_key(Viewer& v, int button);
+// The key-setting panel over the settings column, and back.
+void open_key_panel(Viewer& v);
+void close_key_panel(Viewer& v);
+// The binding lists of the key-setting panel: emptied, and one row added.
+void clear_key_lists(Viewer& v);
+void append_binding_row(Viewer& v, const std::u16string& name, int action);
+// The slot a key-list row names ("ボタンNN"), or -1 when it names none.
+int slot_of_row(const std::u16string& row);
 
 }  // namespace zeb

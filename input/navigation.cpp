@@ -1,24 +1,19 @@
-// Page steps with their wrap and stop rules, the status line, moves between
-// sibling locations, the pop-up menu commands and the delayed jump.
+// Page steps with their wrap and stop rules, entering the page view, the
+// status line and the delayed jump.
 #include "input/navigation.h"
+
+#include <algorithm>
 
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
 #include "platform/text.h"
-#include "settings/presets.h"
-#include "sources/folders.h"
-#include "sources/sorting.h"
 #include "view/geometry.h"
+#include "view/panels.h"
 
 namespace zeb {
 
 namespace {
-
-constexpr int kPresetMenuBase = 7200;
-constexpr int kSiblingMenuBase = 8200;
-
-int page_count(const Viewer& v) { return v.dialog.item_count(ctl::page_list); }
 
 // Back: from the first page to the last, otherwise by step but never
 // before the first page. Not guarded by `turning`; never random.
@@ -67,23 +62,9 @@ void turn_forward(Viewer& v, int step) {
   update_status(v);
 }
 
-// Index of the sibling after (+1) or before (-1) the one the path box
-// names, wrapping at both ends; the first sibling when none matches.
-int neighbour_sibling(const Viewer& v, int direction) {
-  const auto& d = v.dialog;
-  int count = d.item_count(ctl::sibling_list);
-  std::u16string current = d.text(ctl::path_box);
-  for (int i = 0; i < count; ++i) {
-    if (d.item_text(ctl::sibling_list, i) != current) continue;
-    int target = i + direction;
-    if (target >= count) return 0;
-    if (target < 0) return count - 1;
-    return target;
-  }
-  return 0;
-}
-
 }  // namespace
+
+int page_count(const Viewer& v) { return v.dialog.item_count(ctl::page_list); }
 
 void turn_page(Viewer& v, int step) {
   if (step < 0) {
@@ -121,55 +102,25 @@ void update_status(Viewer& v) {
   v.repaint();
 }
 
-void next_sibling(Viewer& v) {
-  if (v.dialog.item_count(ctl::sibling_list) == 0) return;
-  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, +1)));
-}
-
-void previous_sibling(Viewer& v) {
-  if (v.dialog.item_count(ctl::sibling_list) == 0) return;
-  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, -1)));
-}
-
-void change_location(Viewer& v, const std::u16string& path) {
-  auto& s = v.state;
-  s.LastDir = path;
-  v.dialog.set_text(ctl::path_box, path);
-  s.page_index = 0;
-  open_location(v);
-  if (s.SO_CH == 1) {
-    request_sort(v, s.SO_CHF != 0);
-  } else {
-    show_page_again(v);
-  }
-}
-
-void dispatch_menu_command(Viewer& v, int id) {
+void enter_page_view(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
-  if (id >= kPresetMenuBase && id <= kPresetMenuBase - 1 + s.list_count) {
-    d.set_selection(ctl::preset_box, id - kPresetMenuBase);
-    run_preset(v, PresetMode::load);
-    compute_view_geometry(v);
-  }
-  // A command naming a sibling the list no longer holds is ignored rather
-  // than taken as the empty path (the root).
-  int sibling = id - kSiblingMenuBase;
-  if (id >= kSiblingMenuBase && id <= kSiblingMenuBase - 1 + s.list_count &&
-      sibling < d.item_count(ctl::sibling_list)) {
-    change_location(v, d.item_text(ctl::sibling_list, sibling));
-  }
-}
+  if (s.viewing == 1) return;
+  int selected = d.selection(ctl::page_list);
+  if (selected >= 0) s.page_index = selected;
+  std::u16string path = page_path(v, std::max(selected, 0));
+  d.set_text(ctl::page_path_edit, path);
+  s.viewing = 1;
+  v.window.turn_direction = 1;
+  load_page(v, path);
+  d.set_text(ctl::file_path_box, path);
 
-void on_slider_scroll(Viewer& v) {
-  auto& s = v.state;
-  auto& d = v.dialog;
-  if (page_count(v) == 0) return;
-  cancel_read_ahead(v);
-  s.page_index = d.pos(ctl::page_slider);
-  s.select_delay = s.select_delay_ticks;
-  d.set_text(ctl::status_line, status_text(v, s.page_index));
-  d.set_pos(ctl::page_slider, s.page_index);
+  apply_panel_mode(v, 0);
+  int mode = d.selection(ctl::mode_combo);
+  if (mode >= 0) s.v_mode = mode;
+  compute_view_geometry(v);
+  v.repaint();
+  v.repaint();
 }
 
 void run_delayed_jump(Viewer& v) {

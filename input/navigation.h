@@ -1,6 +1,5 @@
 #pragma once
-// Page steps, the status line, sibling locations, menu commands and the
-// delayed jump.
+// Page steps, entering the page view, the status line and the delayed jump.
 #include <string>
 
 #include "core/viewer.h"
@@ -12,18 +11,17 @@ void turn_page(Viewer& v, int step);
 // the reader's current one stays as it was.
 void show_page_again(Viewer& v);
 void update_status(Viewer& v);
-void next_sibling(Viewer& v);
-void previous_sibling(Viewer& v);
-void change_location(Viewer& v, const std::u16string& path);
-void dispatch_menu_command(Viewer& v, int id);
 // "%4d/%4d[%s]" for the given index.
 std::u16string status_text(const Viewer& v, int index);
 // Page path LastDir + "\" + page list item i.
 std::u16string page_path(const Viewer& v, int index);
 // Loads page_index (a page load through the loader).
 int load_current_page(Viewer& v);
-// Horizontal scroll notification of the page slider.
-void on_slider_scroll(Viewer& v);
+// The number of pages in the page list.
+int page_count(const Viewer& v);
+// Opens the selected page full screen (the browser's OK action, a double
+// click in the page list, a press on the thumbnail); nothing while viewing.
+void enter_page_view(Viewer& v);
 // The tick step of the delayed jump: counts select_delay down while it is
 // above 0 and, on the tick it reaches 0, loads the page chosen last.
 void run_delayed_jump(Viewer& v);

@@ -1,100 +1,34 @@
-// Stylus presses on the window itself. What a press does depends on the
-// screen shown: the browser's thumbnail, the zones of the full-screen page
-// view, the view panel's toolbar and start-position picker, or the settings
-// panel's number pad. Continuing effects (drag, held zoom) are left to the
-// timer through the viewer state.
+// What stylus presses on the window itself do: the zones of the full-screen
+// page view, the window buttons, the view panel's toolbar cells and
+// start-position picker, and the settings panel's number pad. Continuing
+// effects (drag, held zoom) are left to the timer through the viewer state.
 #include "input/taps.h"
 
 #include <algorithm>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
+#include "core/virtual_keys.h"
 #include "input/navigation.h"
-#include "settings/presets.h"
-#include "sources/folders.h"
-#include "sources/sorting.h"
 #include "view/geometry.h"
 
 namespace zeb {
 namespace {
 
 constexpr int s = screen_scale;
-
-// A rectangle in layout units contains the pixel when it lies within the
-// scaled rectangle, both borders included.
-bool hit(int px, int py, int x, int y, int w, int h) {
-  return s * x <= px && px <= s * (x + w) && s * y <= py && py <= s * (y + h);
-}
-
 constexpr int kCellSize = 20;      // toolbar, window button and picker cells (layout units)
 constexpr int kToolbarCells = 10;
 constexpr int kPickerColumns = 3;
 constexpr int kPickerRows = 5;
-constexpr int kRequestBack = 11;
-constexpr int kRequestMinimise = 26;
-constexpr int kVkBack = 0x08;
-constexpr int kVkDigit0 = 0x30;
-
-// The cross and the minimise bar of the window buttons hand their action to
-// the timer; the press goes on to the screen's own handling.
-void test_window_buttons(Viewer& v, int px, int py) {
-  if (hit(px, py, 220, 0, kCellSize, kCellSize)) {
-    v.state.key_state = kRequestBack;
-  } else if (hit(px, py, 200, 0, kCellSize, kCellSize)) {
-    v.state.key_state = kRequestMinimise;
-  }
-}
 
 void start_drag(Viewer& v, int px, int py) {
   ViewerState& st = v.state;
   st.drag_pending = 1;
-  st.drag_dx = drag_speed(px, layout_w / 2 * s);
-  st.drag_dy = drag_speed(py, layout_h / 2 * s);
+  st.drag_dx = drag_speed(px, screen_centre_x);
+  st.drag_dy = drag_speed(py, screen_centre_y);
   st.scroll_x = std::max(st.scroll_x + st.drag_dx, 0);
   st.scroll_y = std::max(st.scroll_y + st.drag_dy, 0);
-  st.scroll_dir = 5;  // marks a drag for the smooth-scroll step
-}
-
-void apply_zone(Viewer& v, int px, int py) {
-  ViewerState& st = v.state;
-  const int forward = st.LR_BT == 1 ? -1 : 1;
-  switch (zone_at(px, py)) {
-    case Zone::top_left: st.tap_down = 1; v.repaint(); break;
-    case Zone::top_right: st.tap_down = 2; v.repaint(); break;
-    case Zone::top_middle: st.zoom = 1.0f; v.repaint(); break;
-    case Zone::left_upper: st.zoom = st.fit_scale; v.repaint(); break;
-    case Zone::right_upper: st.zoom = st.fill_scale; v.repaint(); break;
-    case Zone::left_lower:
-    case Zone::bottom_left: turn_page(v, -forward); break;
-    case Zone::right_lower:
-    case Zone::bottom_right: turn_page(v, forward); break;
-    case Zone::bottom_middle:
-      if (st.viewing == 1) toggle_view_panel(v);
-      break;
-    case Zone::middle: start_drag(v, px, py); break;
-  }
-}
-
-// Returns true when the press hit a toolbar cell.
-bool apply_toolbar(Viewer& v, int px, int py) {
-  int cell = -1;
-  for (int i = 0; i < kToolbarCells && cell < 0; ++i) {
-    if (hit(px, py, kCellSize * i, 0, kCellSize, kCellSize)) cell = i;
-  }
-  switch (cell) {
-    case 0: previous_sibling(v); break;
-    case 1: turn_page(v, -10); break;
-    case 2: turn_page(v, -1); break;
-    case 3: turn_page(v, 1); break;
-    case 4: turn_page(v, 10); break;
-    case 5: next_sibling(v); break;
-    case 6: show_folder_menu(v); break;
-    case 7: show_preset_menu(v); break;
-    case 8: request_sort(v, false); break;
-    case 9: request_sort(v, true); break;
-    default: return false;
-  }
-  v.repaint();
-  return true;
+  st.scroll_dir = ScrollDir::drag;  // marks a drag for the smooth-scroll step
 }
 
 // 1 becomes -1, anything else 1.
@@ -130,12 +64,56 @@ void apply_picker_cell(Viewer& v, int row, int column) {
   v.repaint();
 }
 
-// Returns true when the press hit a picker cell.
-bool apply_picker(Viewer& v, int px, int py) {
+constexpr int kViewPanelControls[] = {ctl::page_slider, ctl::status_line, ctl::window_buttons,
+                                      ctl::toolbar, ctl::picker};
+
+}  // namespace
+
+bool layout_hit(int px, int py, int x, int y, int w, int h) {
+  return s * x <= px && px <= s * (x + w) && s * y <= py && py <= s * (y + h);
+}
+
+void press_window_buttons(Viewer& v, int px, int py) {
+  if (layout_hit(px, py, 220, 0, kCellSize, kCellSize)) {
+    v.state.key_state = Request::back;
+  } else if (layout_hit(px, py, 200, 0, kCellSize, kCellSize)) {
+    v.state.key_state = Request::minimise;
+  }
+}
+
+void press_page_zone(Viewer& v, int px, int py) {
+  ViewerState& st = v.state;
+  const int forward = st.LR_BT == 1 ? -1 : 1;
+  switch (zone_at(px, py)) {
+    case Zone::top_left: st.tap_down = 1; v.repaint(); break;
+    case Zone::top_right: st.tap_down = 2; v.repaint(); break;
+    case Zone::top_middle: st.zoom = 1.0f; v.repaint(); break;
+    case Zone::left_upper: st.zoom = st.fit_scale; v.repaint(); break;
+    case Zone::right_upper: st.zoom = st.fill_scale; v.repaint(); break;
+    case Zone::left_lower:
+    case Zone::bottom_left: turn_page(v, -forward); break;
+    case Zone::right_lower:
+    case Zone::bottom_right: turn_page(v, forward); break;
+    case Zone::bottom_middle:
+      if (st.viewing == 1) toggle_view_panel(v);
+      break;
+    case Zone::middle: start_drag(v, px, py); break;
+  }
+}
+
+int toolbar_cell_at(int px, int py) {
+  int cell = -1;
+  for (int i = 0; i < kToolbarCells && cell < 0; ++i) {
+    if (layout_hit(px, py, kCellSize * i, 0, kCellSize, kCellSize)) cell = i;
+  }
+  return cell;
+}
+
+bool press_picker(Viewer& v, int px, int py) {
   for (int r = 0; r < kPickerRows; ++r) {
     for (int c = 0; c < kPickerColumns; ++c) {
-      if (hit(px, py, v.state.picker_x + kCellSize * c, v.state.picker_y + kCellSize * r,
-              kCellSize, kCellSize)) {
+      if (layout_hit(px, py, v.state.picker_x + kCellSize * c, v.state.picker_y + kCellSize * r, kCellSize,
+                     kCellSize)) {
         apply_picker_cell(v, r, c);
         return true;
       }
@@ -144,26 +122,12 @@ bool apply_picker(Viewer& v, int px, int py) {
   return false;
 }
 
-void apply_view_panel(Viewer& v, int px, int py) {
-  if (apply_toolbar(v, px, py)) return;
-  if (apply_picker(v, px, py)) return;
-  toggle_view_panel(v);
-  v.repaint();
-}
-
-// The number pad types into the focused settings field through synthetic
-// key presses, as its keys would.
-void apply_number_pad(Viewer& v, int px, int py) {
+void press_number_pad(Viewer& v, int px, int py) {
   v.dialog.move(ctl::number_pad, {175 * s, 212 * s, 56 * s, 73 * s});
   v.repaint();
-  const int vk = number_pad_key(px, py);
-  if (vk != 0) v.platform.inject_key_press(vk);
+  const int key = number_pad_key(px, py);
+  if (key != 0) v.platform.inject_key_press(key);
 }
-
-constexpr int kViewPanelControls[] = {ctl::page_slider, ctl::status_line, ctl::window_buttons,
-                                      ctl::toolbar, ctl::picker};
-
-}  // namespace
 
 Zone zone_at(int px, int py) {
   // Layout-unit limits compared in pixels, so fractions of a unit stay exact.
@@ -193,50 +157,14 @@ int number_pad_key(int px, int py) {
   constexpr int kColumns[3] = {175, 191, 207};
   constexpr int kRows[4] = {212, 230, 248, 266};
   constexpr int kKeys[4][3] = {{7, 8, 9}, {4, 5, 6}, {1, 2, 3}, {0, -1, -1}};  // -1: Back
-  int vk = 0;
+  int key = 0;
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 3; ++c) {
-      if (!hit(px, py, kColumns[c], kRows[r], 16, 18)) continue;
-      vk = kKeys[r][c] < 0 ? kVkBack : kVkDigit0 + kKeys[r][c];
+      if (!layout_hit(px, py, kColumns[c], kRows[r], 16, 18)) continue;
+      key = kKeys[r][c] < 0 ? vk::back : vk::digit_0 + kKeys[r][c];
     }
   }
-  return vk;
-}
-
-void on_stylus_down(Viewer& v, int px, int py) {
-  ViewerState& st = v.state;
-  st.repaint_request = 1;
-  st.picker_redraw_ticks = 1;
-  const bool panel_shown = st.panel_aux != 0 || st.panel_mode != 0;
-  if (panel_shown) test_window_buttons(v, px, py);
-  if (st.viewing == 0 && st.settings_open == 0) {
-    if (hit(px, py, 135, 180, 120, 120)) on_page_list_dblclk(v);
-    return;
-  }
-  if (st.drag_pending == 1) return;
-  if (!panel_shown) {
-    apply_zone(v, px, py);
-  } else if (st.viewing == 1) {
-    apply_view_panel(v, px, py);
-  } else {
-    apply_number_pad(v, px, py);
-  }
-}
-
-void on_stylus_up(Viewer& v, int, int) {
-  v.state.tap_down = 0;
-  v.state.repaint_request = 1;
-  v.state.picker_redraw_ticks = 1;
-}
-
-void on_stylus_move(Viewer& v, int px, int py) {
-  v.state.drag_dx = drag_speed(px, layout_w / 2 * s);
-  v.state.drag_dy = drag_speed(py, layout_h / 2 * s);
-}
-
-void on_swap_tap_clicked(Viewer& v) {
-  v.state.LR_BT = v.state.LR_BT != 0 ? 0 : 1;
-  v.dialog.set_check(ctl::swap_tap_check, v.state.LR_BT != 0);
+  return key;
 }
 
 void toggle_view_panel(Viewer& v) {

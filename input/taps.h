@@ -1,12 +1,25 @@
 #pragma once
-// Stylus input on the window itself: zones, drag, view panel, picker, pad.
+// Stylus presses on the window itself: zones, drag, window buttons, view
+// panel, picker, pad.
 #include "core/viewer.h"
 
 namespace zeb {
-void on_stylus_down(Viewer& v, int px, int py);
-void on_stylus_up(Viewer& v, int px, int py);
-void on_stylus_move(Viewer& v, int px, int py);
-void on_swap_tap_clicked(Viewer& v);
+// A rectangle in layout units contains the pixel when it lies within the
+// scaled rectangle, both borders included.
+bool layout_hit(int px, int py, int x, int y, int w, int h);
+// The cross and the minimise bar of the window buttons hand their action to
+// the timer; the press goes on to the screen's own handling.
+void press_window_buttons(Viewer& v, int px, int py);
+// A press on the full-screen page view: what its zone does.
+void press_page_zone(Viewer& v, int px, int py);
+// The view panel's toolbar cell (0..9) under a press, or -1 for none.
+int toolbar_cell_at(int px, int py);
+// A press on the start-position picker; false when it hit no cell.
+bool press_picker(Viewer& v, int px, int py);
+// The number pad types into the focused settings field through synthetic
+// key presses, as its keys would.
+void press_number_pad(Viewer& v, int px, int py);
+// Shows or hides the view panel's controls.
 void toggle_view_panel(Viewer& v);
 
 // Zones of the full-screen page view, in the order they are tested.

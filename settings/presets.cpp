@@ -1,9 +1,5 @@
 #include "settings/presets.h"
 
-#include <vector>
-
-#include "app/main_window.h"
-#include "app/messages.h"
 #include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -127,38 +123,6 @@ void list_presets(Viewer& v) {
   v.dialog.clear_items(ctl::preset_box);
   for (const auto& entry : platform::find_in_host_dir(settings_folder(v), u"*.set"))
     if (!entry.directory) v.dialog.add_item_sorted(ctl::preset_box, entry.name);
-}
-
-void show_preset_menu(Viewer& v) {
-  const int count = v.dialog.item_count(ctl::preset_box);
-  v.state.list_count = count;
-  std::vector<platform::MenuItem> items{{preset_menu_heading_id, u"ZoomMode", false}};
-  for (int i = 0; i < count; ++i)
-    items.push_back({preset_menu_first_id + i, v.dialog.item_text(ctl::preset_box, i), false});
-  const int choice = v.platform.host ? v.platform.host->track_popup_menu(items) : 0;
-  v.repaint();
-  // The heading's identifier lies outside the accepted preset range, so
-  // choosing it reaches the window as a command with no effect.
-  if (choice != 0) command(v, choice);
-}
-
-void on_preset_box_changed(Viewer& v) {
-  run_preset(v, PresetMode::load);
-  sync_mode_radios(v);
-  reassert_window(v);
-}
-
-void on_preset_save_clicked(Viewer& v) {
-  run_preset(v, PresetMode::save);
-  run_preset(v, PresetMode::load);
-  list_presets(v);
-  reassert_window(v);
-}
-
-void on_preset_delete_clicked(Viewer& v) {
-  run_preset(v, PresetMode::remove);
-  list_presets(v);
-  reassert_window(v);
 }
 
 }  // namespace zeb

@@ -14,18 +14,6 @@ enum class PresetMode { load = 0, save = 1, remove = 5 };
 void run_preset(Viewer& v, PresetMode mode);
 // Refills the preset box from the settings folder.
 void list_presets(Viewer& v);
-// The pop-up menu of presets (identifiers from 7200); a choice becomes a
-// command of the main window.
-void show_preset_menu(Viewer& v);
-
-// Control handlers.
-void on_preset_box_changed(Viewer& v);
-void on_preset_save_clicked(Viewer& v);
-void on_preset_delete_clicked(Viewer& v);
-
-// First item of the preset menu, a heading that does nothing when chosen.
-constexpr int preset_menu_heading_id = 7199;
-constexpr int preset_menu_first_id = 7200;
 
 // The file name of a preset name: the name itself when it ends exactly in
 // ".set" (case counts), else the name with ".set" appended. Empty for names

@@ -1,5 +1,5 @@
 // Opening a location: the folder history lookup, the folder and page lists,
-// and the handlers of the folder list and the page list.
+// and entering the selected folder-list entry.
 #include "sources/folders.h"
 
 #include <algorithm>
@@ -75,8 +75,8 @@ void list_folder(Viewer& v) {
   }
 }
 
-// LastDir moved to the folder-list entry that is selected ("<..>" goes up);
-// then the location is opened and shown in the path box.
+}  // namespace
+
 void enter_selected_entry(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
@@ -89,8 +89,6 @@ void enter_selected_entry(Viewer& v) {
   open_location(v);
   d.set_text(ctl::path_box, s.LastDir);
 }
-
-}  // namespace
 
 void open_location(Viewer& v) {
   auto& s = v.state;
@@ -126,49 +124,6 @@ void open_location(Viewer& v) {
   // Only the remembered page is the reader's; a first page (or a random
   // pick) shown by default is not.
   s.page_current = found && s.scan_first_match == 0 && s.page_index == s.resume_index ? 1 : 0;
-}
-
-void on_folder_list_selchange(Viewer& v) {
-  enter_selected_entry(v);
-  build_sibling_list(v);
-  if (v.state.SO_CH == 1) {
-    request_sort(v, v.state.SO_CHF != 0);
-  } else {
-    show_page_again(v);
-  }
-}
-
-void on_folder_list_dblclk(Viewer& v) { enter_selected_entry(v); }
-
-void on_page_list_dblclk(Viewer& v) {
-  auto& s = v.state;
-  auto& d = v.dialog;
-  if (s.viewing == 1) return;
-  int selected = d.selection(ctl::page_list);
-  if (selected >= 0) s.page_index = selected;
-  std::u16string path = page_path(v, std::max(selected, 0));
-  d.set_text(ctl::page_path_edit, path);
-  s.viewing = 1;
-  v.window.turn_direction = 1;
-  load_page(v, path);
-  d.set_text(ctl::file_path_box, path);
-
-  apply_panel_mode(v, 0);
-  int mode = d.selection(ctl::mode_combo);
-  if (mode >= 0) s.v_mode = mode;
-  compute_view_geometry(v);
-  v.repaint();
-  v.repaint();
-}
-
-void on_page_list_selchange(Viewer& v) {
-  auto& s = v.state;
-  int selected = v.dialog.selection(ctl::page_list);
-  if (selected < 0) return;
-  cancel_read_ahead(v);
-  s.page_index = selected;
-  v.dialog.set_text(ctl::status_line, status_text(v, s.page_index));
-  s.select_delay = s.select_delay_ticks;
 }
 
 }  // namespace zeb

@@ -1,9 +1,7 @@
 // The sibling folder list (folders with pages and archives beside the
-// current location) and the "FolderChange" pop-up menu built from it.
-#include <vector>
-
-#include "app/messages.h"
+// current location) and the moves between siblings.
 #include "core/control_ids.h"
+#include "input/navigation.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
 
@@ -11,13 +9,20 @@ namespace zeb {
 
 namespace {
 
-constexpr int kSiblingMenuBase = 8200;
-// The popup's own title item; choosing it has no effect, like dismissing.
-constexpr int kFolderChangeTitleId = 0;
-
-std::u16string last_component(const std::u16string& path) {
-  std::size_t cut = path.rfind(u'\\');
-  return cut == std::u16string::npos ? path : path.substr(cut + 1);
+// Index of the sibling after (+1) or before (-1) the one the path box
+// names, wrapping at both ends; the first sibling when none matches.
+int neighbour_sibling(const Viewer& v, int direction) {
+  const auto& d = v.dialog;
+  int count = d.item_count(ctl::sibling_list);
+  std::u16string current = d.text(ctl::path_box);
+  for (int i = 0; i < count; ++i) {
+    if (d.item_text(ctl::sibling_list, i) != current) continue;
+    int target = i + direction;
+    if (target >= count) return 0;
+    if (target < 0) return count - 1;
+    return target;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -42,20 +47,27 @@ void build_sibling_list(Viewer& v) {
   sort_sibling_list(v);
 }
 
-void show_folder_menu(Viewer& v) {
+void next_sibling(Viewer& v) {
+  if (v.dialog.item_count(ctl::sibling_list) == 0) return;
+  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, +1)));
+}
+
+void previous_sibling(Viewer& v) {
+  if (v.dialog.item_count(ctl::sibling_list) == 0) return;
+  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, -1)));
+}
+
+void change_location(Viewer& v, const std::u16string& path) {
   auto& s = v.state;
-  auto& d = v.dialog;
-  s.list_count = d.item_count(ctl::sibling_list);
-  std::u16string current = d.text(ctl::path_box);
-  std::vector<platform::MenuItem> items;
-  items.push_back({kFolderChangeTitleId, u"FolderChange", false});
-  for (int i = 0; i < s.list_count; ++i) {
-    std::u16string sibling = d.item_text(ctl::sibling_list, i);
-    items.push_back({kSiblingMenuBase + i, last_component(sibling), sibling == current});
+  s.LastDir = path;
+  v.dialog.set_text(ctl::path_box, path);
+  s.page_index = 0;
+  open_location(v);
+  if (s.SO_CH == 1) {
+    request_sort(v, s.SO_CHF != 0);
+  } else {
+    show_page_again(v);
   }
-  int choice = v.platform.host ? v.platform.host->track_popup_menu(items) : 0;
-  v.repaint();
-  if (choice != 0) command(v, choice);
 }
 
 }  // namespace zeb

@@ -135,9 +135,4 @@ void request_sort(Viewer& v, bool descending) {
   v.state.sort_request = descending ? 2 : 1;
 }
 
-void on_auto_sort_clicked(Viewer& v) {
-  v.state.SO_CH = v.state.SO_CH ? 0 : 1;
-  v.dialog.set_check(ctl::auto_sort_check, v.state.SO_CH == 1);
-}
-
 }  // namespace zeb

@@ -13,7 +13,6 @@ void request_sort(Viewer& v, bool descending);
 // outside the list.
 int sort_page_list(Viewer& v, bool descending);
 void sort_sibling_list(Viewer& v);
-void on_auto_sort_clicked(Viewer& v);
 // The permutation that orders names as the viewer's selection sort does.
 std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool descending);
 }  // namespace zeb

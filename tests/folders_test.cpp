@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/browser_handlers.h"
+#include "app/menus.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "platform/text.h"

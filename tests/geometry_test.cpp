@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "app/settings_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "platform/services.h"

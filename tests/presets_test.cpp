@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <tuple>
 
+#include "app/menus.h"
+#include "app/settings_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "platform/text.h"

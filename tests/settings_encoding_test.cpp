@@ -7,6 +7,7 @@
 #include "input/keys.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
+#include "settings/key_bindings.h"
 #include "settings/presets.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

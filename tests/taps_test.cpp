@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_handlers.h"
 #include "app/startup.h"
+#include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "input/taps.h"
 #include "tests/harness.h"

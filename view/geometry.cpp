@@ -13,9 +13,6 @@
 namespace zeb {
 namespace {
 
-constexpr int kScreenW = screen_scale * layout_w;  // pixels
-constexpr int kScreenH = screen_scale * layout_h;  // pixels
-
 float f(int value) { return static_cast<float>(value); }
 
 ViewPlan call(int target_w, int target_h, int rotate, float mode_scale, char16_t label) {
@@ -66,13 +63,13 @@ ViewPlan fit_inside(int Text1, int Text2, int W, int H, int v_left) {
 ViewPlan fit_screen(int W, int H) {
   const int r = truncate_to_int(f(H) / f(W));
   if (r < 1) {
-    const float kx = f(kScreenW) / f(H);
-    const float ky = f(kScreenH) / f(W);
+    const float kx = f(screen_w) / f(H);
+    const float ky = f(screen_h) / f(W);
     const float k = kx < ky ? kx : ky;
     return call(truncate_to_int(f(H) * k), truncate_to_int(f(W) * k), 1, 1.0f, u'5');
   }
-  const float kx = f(kScreenW) / f(W);
-  const float ky = f(kScreenH) / f(H);
+  const float kx = f(screen_w) / f(W);
+  const float ky = f(screen_h) / f(H);
   const float k = kx < ky ? kx : ky;
   return call(truncate_to_int(f(W) * k), truncate_to_int(f(H) * k), 0, 1.0f, u'5');
 }
@@ -176,8 +173,8 @@ DisplayedSize displayed_size(const Viewer& v) {
 
 void clamp_scroll(Viewer& v) {
   const DisplayedSize d = displayed_size(v);
-  v.state.scroll_x = clamp_offset(v.state.scroll_x, d.w, kScreenW);
-  v.state.scroll_y = clamp_offset(v.state.scroll_y, d.h, kScreenH);
+  v.state.scroll_x = clamp_offset(v.state.scroll_x, d.w, screen_w);
+  v.state.scroll_y = clamp_offset(v.state.scroll_y, d.h, screen_h);
 }
 
 void set_start_position(Viewer& v) {
@@ -216,30 +213,6 @@ void set_size_fields(Viewer& v, int mode) {
 
 void sync_mode_radios(Viewer& v) {
   for (int i = 0; i < 7; ++i) v.dialog.set_check(ctl::mode_radios[i], v.state.v_mode == i);
-}
-
-void on_mode_combo_changed(Viewer& v) {
-  v.state.v_mode = v.dialog.selection(ctl::mode_combo);
-  set_size_fields(v, v.state.v_mode);
-  sync_mode_radios(v);
-}
-
-void on_mode_radio_clicked(Viewer& v, int mode) {
-  v.state.v_mode = mode;
-  v.dialog.set_selection(ctl::mode_combo, mode);
-  set_size_fields(v, mode);
-  // The radios form one group: the clicked one is the only one checked.
-  sync_mode_radios(v);
-}
-
-void on_auto_rotate_clicked(Viewer& v) {
-  v.state.RSC = v.state.RSC == 0 ? 1 : 0;
-  v.dialog.set_check(ctl::auto_rotate_check, v.state.RSC != 0);
-}
-
-void on_reduction_clicked(Viewer& v) {
-  v.state.ZOOM_MODE = v.state.ZOOM_MODE == 0 ? 1 : 0;
-  v.dialog.set_check(ctl::reduction_check, v.state.ZOOM_MODE != 0);
 }
 
 }  // namespace zeb

@@ -21,12 +21,6 @@ void finish_start_position(Viewer& v);
 void set_size_fields(Viewer& v, int mode);
 void sync_mode_radios(Viewer& v);
 
-// Control handlers.
-void on_mode_combo_changed(Viewer& v);
-void on_mode_radio_clicked(Viewer& v, int mode);
-void on_auto_rotate_clicked(Viewer& v);
-void on_reduction_clicked(Viewer& v);
-
 // The arithmetic behind the above, free of the viewer.
 
 // Float to int by truncation toward zero; values beyond the int range

@@ -8,9 +8,6 @@
 namespace zeb {
 namespace {
 
-constexpr int kScreenW = screen_scale * layout_w;
-constexpr int kScreenH = screen_scale * layout_h;
-
 // Visibility per screen: 1 shown, 0 hidden, -1 left alone.
 struct PanelRow {
   int id;
@@ -55,8 +52,8 @@ void apply_column(Viewer& v, Column column, bool skip_settings_button) {
 }
 
 void place_window(Viewer& v, platform::ZOrder second) {
-  v.platform.window.set_pos(0, 0, kScreenW, kScreenH, platform::ZOrder::not_topmost);
-  v.platform.window.set_pos(0, 0, kScreenW, kScreenH, second);
+  v.platform.window.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
+  v.platform.window.set_pos(0, 0, screen_w, screen_h, second);
 }
 
 void apply_page_view(Viewer& v) {

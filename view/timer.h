@@ -1,17 +1,32 @@
 #pragma once
-// The 100 ms tick: requested actions, drag, held zoom, delayed jump, smooth
-// scrolling with wrap-around, slide show, repaint requests.
+// The steps of the 100 ms tick that move the page by themselves: drag, held
+// zoom, smooth scrolling with wrap-around, the slide show's countdown, the
+// repaint requests.
 #include <array>
 
 #include "core/viewer.h"
 
 namespace zeb {
-void on_timer(Viewer& v);
-// The default action (key request 8, the slide show).
-void default_action(Viewer& v);
-void on_slide_show_clicked(Viewer& v);
-void on_random_clicked(Viewer& v);
-void on_smooth_clicked(Viewer& v);
+// The tick's steps, in the order app/tick.cpp runs them.
+
+// Drag scrolling. Returns true while a drag runs: nothing else moves meanwhile.
+bool run_drag(Viewer& v);
+// Zoom while a top corner is held.
+void run_held_zoom(Viewer& v);
+// Held-key scrolling, paused while load_block counts down; returns the
+// direction of this tick.
+int run_scroll_move(ViewerState& s);
+// The hold counter keeps a direction alive for a few ticks. Returns true
+// when this is a movement tick.
+bool run_hold_counter(ViewerState& s, int dir);
+// A movement tick: repaint, then the edge test and the wrap-around.
+void run_movement_tick(Viewer& v);
+// Counts the slide show down; true on the tick the next page is due.
+bool slide_show_due(ViewerState& s);
+// The scroll offsets in the hidden file path box.
+void show_scroll_offsets(Viewer& v);
+// Delayed picker redraw and one-shot repaint requests.
+void serve_repaint_requests(Viewer& v);
 
 // Pure arithmetic of the tick, callable without a viewer.
 

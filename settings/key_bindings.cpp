@@ -1,0 +1,90 @@
+// The key binding file. Lines are read by position: line k + 1 holds the
+// action of button slot k.
+#include "settings/key_bindings.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/codes.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "settings/paths.h"
+#include "settings/setting_file.h"
+#include "settings/setting_lines.h"
+
+namespace zeb {
+namespace {
+
+// fgets reads at most this many characters of a line into its 255-byte buffer.
+constexpr std::size_t kLineLimit = 254;
+
+std::string key_file_path(Viewer& v) { return settings_file_path(v, u"key.cfg"); }
+
+// One line as fgets with a 255-byte buffer reads it: up to and including
+// the LF, at most kLineLimit characters; a NUL ends the text early.
+std::string_view next_line(std::string_view& rest) {
+  std::size_t length = std::min(rest.size(), kLineLimit);
+  const std::size_t lf = rest.substr(0, length).find('\n');
+  if (lf != std::string_view::npos) length = lf + 1;
+  std::string_view line = rest.substr(0, length);
+  rest.remove_prefix(length);
+  return line.substr(0, line.find('\0'));
+}
+
+// The value text of a binding line: after the first "=", up to CR or LF.
+std::string_view line_value(std::string_view line) {
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return {};
+  std::string_view value = line.substr(eq + 1);
+  return value.substr(0, value.find_first_of("\r\n"));
+}
+
+}  // namespace
+
+std::string key_bindings_text(const KeyActions& actions) {
+  std::string out;
+  for (int k = 0; k < kKeySlots; ++k) {
+    out += text::to_utf8(text::format("AP%02d=%d\r\n", k, actions[k]));
+  }
+  return out;
+}
+
+// Lines are matched to slots by position only: the value on line k + 1 goes
+// to slot k whatever the text before its "=" says; missing lines give 0.
+KeyActions parse_key_bindings(std::string_view bytes) {
+  take_encoding_mark(bytes);  // the values are digits in either encoding
+  KeyActions actions{};
+  for (int k = 0; k < kKeySlots; ++k) {
+    actions[k] = text::parse_int(line_value(next_line(bytes)));
+  }
+  return actions;
+}
+
+void read_key_bindings(Viewer& v) {
+  clear_key_lists(v);
+  const std::string path = key_file_path(v);
+  const std::optional<std::string> bytes = read_setting_file(path, kSmallSettingsFileLimit);
+  if (!bytes) {
+    // A missing file is created from the bindings in memory; one that exists
+    // but cannot be read is left alone rather than overwritten.
+    if (platform::host_path_missing(path)) {
+      platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
+    }
+    return;
+  }
+  v.state.key_actions = parse_key_bindings(*bytes);
+  for (int k = 0; k < kKeySlots; ++k) {
+    const int action = v.state.key_actions[k];
+    if (action >= 1 && action < KeyAction::count) append_binding_row(v, button_name(k), action);
+  }
+}
+
+// Replaced atomically, so a failed save leaves the previous file whole; a
+// failure is not reported and the bindings stay in memory.
+void write_key_bindings(Viewer& v) {
+  clear_key_lists(v);
+  const std::string path = key_file_path(v);
+  platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
+}
+
+}  // namespace zeb
