@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "app/messages.h"
+#include "core/codes.h"
 #include "core/control_ids.h"
+#include "core/virtual_keys.h"
 #include "input/navigation.h"
 #include "platform/draw.h"
 
@@ -15,9 +17,6 @@ namespace {
 using platform::Control;
 using platform::Kind;
 
-// key_state requests the timer carries out, as the bound buttons set them.
-constexpr int kRequestNext = 8;
-constexpr int kRequestPrevious = 10;
 constexpr int kWheelRows = 3;  // list rows per wheel step
 
 // Keys typed into a shown edit box (the preset name, the number fields)
@@ -57,11 +56,11 @@ void scroll_list(Viewer& v, Control& list, int rows) {
 bool desktop_page_key(Viewer& v, int vk) {
   if (v.state.viewing != 1 || v.state.settings_open == 1 || edit_has_focus(v)) return false;
   switch (vk) {
-    case kVkPageDown:
-    case kVkSpace: v.state.key_state = kRequestNext; return true;
-    case kVkPageUp: v.state.key_state = kRequestPrevious; return true;
-    case kVkHome: show_end_page(v, false); return true;
-    case kVkEnd: show_end_page(v, true); return true;
+    case vk::page_down:
+    case vk::space: v.state.key_state = Request::next; return true;
+    case vk::page_up: v.state.key_state = Request::previous; return true;
+    case vk::home: show_end_page(v, false); return true;
+    case vk::end: show_end_page(v, true); return true;
     default: return false;
   }
 }
@@ -77,7 +76,7 @@ void wheel(Viewer& v, int px, int py, int steps) {
     return;
   }
   if (v.state.viewing == 1 && !any_drop_down_open(v)) {
-    v.state.key_state = steps < 0 ? kRequestNext : kRequestPrevious;
+    v.state.key_state = steps < 0 ? Request::next : Request::previous;
     return;
   }
   Control* c = v.dialog.find(stylus_target(v, px, py));

@@ -8,13 +8,6 @@
 
 namespace zeb {
 
-// Virtual-key codes of the desktop page keys.
-constexpr int kVkSpace = 0x20;
-constexpr int kVkPageUp = 0x21;
-constexpr int kVkPageDown = 0x22;
-constexpr int kVkEnd = 0x23;
-constexpr int kVkHome = 0x24;
-
 // A key press that reached the window after pre-translation. In the page
 // view PageDown and Space request the next page and PageUp the previous one
 // (the requests of the bound buttons), Home and End show the first and last

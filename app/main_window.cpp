@@ -2,6 +2,7 @@
 // again, quitting at once, and the control colours.
 #include "app/main_window.h"
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
@@ -59,7 +60,7 @@ void ok_action(Viewer& v) {
 void leave_viewing(Viewer& v) {
   cancel_read_ahead(v);
   v.state.viewing = 0;
-  apply_panel_mode(v, 1);
+  apply_panel_mode(v, PanelMode::lists);
   v.dialog.set_focus(ctl::page_list);
   v.dialog.set_selection(ctl::page_list, v.state.page_index);
   v.repaint();
@@ -89,7 +90,7 @@ void settings_toggle(Viewer& v) {
     v.dialog.set_text(ctl::settings_button, u"戻る");
     v.state.settings_open = 1;
   }
-  apply_panel_mode(v, 1);
+  apply_panel_mode(v, PanelMode::lists);
   v.repaint();
 }
 

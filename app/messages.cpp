@@ -13,6 +13,7 @@
 #include "app/tick.h"
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
+#include "core/virtual_keys.h"
 #include "image/render.h"
 #include "input/navigation.h"
 #include "platform/draw.h"
@@ -80,22 +81,20 @@ bool takes_stylus(const platform::Control& c) {
   return c.kind != Kind::picture && c.kind != Kind::static_text;
 }
 
-constexpr int kVkBack = 0x08, kVkUp = 0x26, kVkDown = 0x28;
-
 // A key that reached the focused control after pre-translation.
 void dispatch_key_to_focus(Viewer& v, int vk) {
   const platform::Control* c = v.dialog.find(v.dialog.focus());
   if (!c) return;
   using platform::Kind;
-  if (c->kind == Kind::edit || (c->kind == Kind::combo && c->editable && vk != kVkUp && vk != kVkDown)) {
-    if (vk == kVkBack) v.dialog.backspace();
+  if (c->kind == Kind::edit || (c->kind == Kind::combo && c->editable && vk != vk::up && vk != vk::down)) {
+    if (vk == vk::back) v.dialog.backspace();
     if (vk >= '0' && vk <= '9') v.dialog.type_char(static_cast<char16_t>(vk));
     return;
   }
-  if ((c->kind == Kind::list || c->kind == Kind::combo) && (vk == kVkUp || vk == kVkDown)) {
+  if ((c->kind == Kind::list || c->kind == Kind::combo) && (vk == vk::up || vk == vk::down)) {
     const int count = static_cast<int>(c->items.size());
     if (count == 0 || !c->enabled) return;
-    int next = c->selection < 0 ? 0 : c->selection + (vk == kVkDown ? 1 : -1);
+    int next = c->selection < 0 ? 0 : c->selection + (vk == vk::down ? 1 : -1);
     next = next < 0 ? 0 : (next >= count ? count - 1 : next);
     if (next == c->selection) return;
     const int id = c->id;

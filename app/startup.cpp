@@ -3,9 +3,13 @@
 // the shell's full-screen calls, the 26-pixel move) are noted where they stand.
 #include "app/startup.h"
 
+#include <iterator>
+
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "core/codes.h"
 #include "core/control_ids.h"
+#include "core/virtual_keys.h"
 #include "image/read_ahead.h"
 #include "input/keys.h"
 #include "platform/pictures.h"
@@ -24,13 +28,13 @@ namespace {
 const char16_t* const kKeyActionItems[] = {
     u"指定なし", u"次のページ", u"前のページ", u"戻る＆終了", u"上移動",
     u"下移動", u"左移動", u"右移動", u"ウインドウの再描画", u"最小化"};
+static_assert(std::size(kKeyActionItems) == KeyAction::count);
 
 const char16_t* const kModeItems[] = {
     u"通常表示", u"横幅を指定", u"高さを指定", u"指定ドット内に強制表示",
     u"画面内表示(自動回転)", u"画像の長い方を指定", u"画像の短い方を指定"};
+static_assert(std::size(kModeItems) == ZoomMode::count);
 
-// Game-input keys A, B, C and Start: the front ends send these virtual keys.
-constexpr short kGameKeyA = 0xC1, kGameKeyB = 0xC2, kGameKeyC = 0xC3, kGameKeyStart = 0xC4;
 
 void load_picker_bitmaps(Viewer& v) {
   v.window.picker_on_bitmap = platform::load_picture(platform::kPickerOnPicture);
@@ -70,7 +74,9 @@ void scan_start_location(Viewer& v) {
 
 void open_game_input(Viewer& v) {
   v.platform.game_input_open = true;
-  v.state.gx_keys = {kGameKeyA, kGameKeyB, kGameKeyC, kGameKeyStart};
+  // Game-input keys A, B, C and Start: the front ends send these virtual keys.
+  v.state.gx_keys = {static_cast<short>(vk::game_a), static_cast<short>(vk::game_b), static_cast<short>(vk::game_c),
+                     static_cast<short>(vk::game_start)};
 }
 
 void colour_controls(Viewer& v) {
@@ -86,16 +92,16 @@ void initialise_main_window(Viewer& v, const OpenTarget* target) {
   full_screen_setup(v);                    // 4.-5. cover the whole screen
   v.platform.window.title = u"ZEB";        // 6.
   read_bookmarks(v);                       // 7.
-  fill_combo(v, ctl::key_action_combo, kKeyActionItems, 10);  // 8.
+  fill_combo(v, ctl::key_action_combo, kKeyActionItems, KeyAction::count);  // 8.
   read_key_bindings_twice(v);              // 9.
   /* 10. hot keys: the window owns its keys while it has the focus */
-  fill_combo(v, ctl::mode_combo, kModeItems, 7);  // 11.
+  fill_combo(v, ctl::mode_combo, kModeItems, ZoomMode::count);  // 11.
   read_configuration(v);                   // 12.
   if (target) v.state.LastDir = target->location;
   show_location_and_focus(v);              // 13.
   select_mode_and_size_fields(v);          // 14.
   v.dialog.set_text(ctl::mode_indicator, v.state.mode_label);  // 15.
-  apply_panel_mode(v, 1);                  // 16.
+  apply_panel_mode(v, PanelMode::lists);                  // 16.
   list_presets(v);                         // 17.
   place_all_controls(v);                   // 18.
   v.state.bg_color = 0xFFFFFF;             // 19.

@@ -5,6 +5,7 @@
 #include "app/window_stylus.h"
 
 #include "app/menus.h"
+#include "core/codes.h"
 #include "input/navigation.h"
 #include "input/taps.h"
 #include "sources/folders.h"
@@ -44,7 +45,7 @@ void on_stylus_down(Viewer& v, int px, int py) {
   ViewerState& st = v.state;
   st.repaint_request = 1;
   st.picker_redraw_ticks = 1;
-  const bool panel_shown = st.panel_aux != 0 || st.panel_mode != 0;
+  const bool panel_shown = st.panel_aux != 0 || st.panel_mode != PanelMode::page_view;
   if (panel_shown) press_window_buttons(v, px, py);
   if (st.viewing == 0 && st.settings_open == 0) {
     if (layout_hit(px, py, 135, 180, 120, 120)) enter_page_view(v);

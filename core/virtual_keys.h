@@ -4,6 +4,11 @@ namespace zeb::vk {
 constexpr int back = 0x08;
 constexpr int enter = 0x0D;
 constexpr int escape = 0x1B;
+constexpr int space = 0x20;
+constexpr int page_up = 0x21;
+constexpr int page_down = 0x22;
+constexpr int end = 0x23;
+constexpr int home = 0x24;
 constexpr int left = 0x25;
 constexpr int up = 0x26;
 constexpr int right = 0x27;

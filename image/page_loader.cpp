@@ -18,6 +18,7 @@
 
 #include <jpeglib.h>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/archive_entry.h"
 #include "image/read_ahead.h"
@@ -288,7 +289,7 @@ int load_page(Viewer& v, const std::u16string& path) {
   ViewerState& s = v.state;
   if (s.load_block == 1) return -1;
   s.LastFName = v.dialog.item_text(ctl::page_list, s.page_index);
-  if (s.panel_mode == 0) record_in_folder_history(v);
+  if (s.panel_mode == PanelMode::page_view) record_in_folder_history(v);
   const bool archive = s.archive_mode == 1;
   if (archive && v.dialog.item_count(ctl::page_list) == 0) {
     free_page_bitmaps(v);

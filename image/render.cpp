@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "view/geometry.h"
 
@@ -97,7 +98,7 @@ Rect paint_margins(Bitmap& screen, DisplayedSize d) {
 void paint_page(Viewer& v, Bitmap& screen) {
   ViewerState& st = v.state;
   const MainWindow& w = v.window;
-  const bool view = st.v_mode != 0 || st.v_left == 1 || st.auto_rotated == 1;
+  const bool view = st.v_mode != ZoomMode::normal || st.v_left == 1 || st.auto_rotated == 1;
   const Bitmap* shown = view ? w.view_bitmap.get() : w.page_bitmap.get();
   if (!shown) return;
   const DisplayedSize d = displayed_size(v);
@@ -110,7 +111,7 @@ void paint_page(Viewer& v, Bitmap& screen) {
   const int dy = page.y + (st.ud_mir == -1 ? std::min(d.h, screen_h) : 0);
   platform::stretch_copy(screen, dx, dy, st.lr_mir * screen_w, st.ud_mir * screen_h, *shown,
                          truncate_to_int(f(st.scroll_x) * k), truncate_to_int(f(st.scroll_y) * k),
-                         truncate_to_int(f(s) * k * 240.0f), truncate_to_int(f(s) * k * 320.0f));
+                         truncate_to_int(f(s) * k * f(layout_w)), truncate_to_int(f(s) * k * f(layout_h)));
 }
 
 }  // namespace

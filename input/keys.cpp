@@ -68,7 +68,7 @@ void close_key_panel(Viewer& v) {
   v.dialog.set_text(ctl::key_settings, u"キー設定");
   for (int id : kKeyPanelControls) v.dialog.show(id, false);
   v.state.settings_open = 1;
-  apply_panel_mode(v, 1);
+  apply_panel_mode(v, PanelMode::lists);
   v.repaint();
 }
 

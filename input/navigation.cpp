@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
@@ -115,7 +116,7 @@ void enter_page_view(Viewer& v) {
   load_page(v, path);
   d.set_text(ctl::file_path_box, path);
 
-  apply_panel_mode(v, 0);
+  apply_panel_mode(v, PanelMode::page_view);
   int mode = d.selection(ctl::mode_combo);
   if (mode >= 0) s.v_mode = mode;
   compute_view_geometry(v);

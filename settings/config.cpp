@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kMinSize = 16;     // smallest Text1 / Text2 read, in pixels
 constexpr int kMinSpeed = 1;     // smallest MAX_SP read, in pixels per tick
-constexpr int kModeCount = 7;    // zoom modes 0..6
 
 // At the first start the controls hold nothing yet, so the lines normally
 // taken from them come from the state's defaults.
@@ -122,7 +122,7 @@ void apply_configuration_to_controls(Viewer& v) {
   d.set_selection(ctl::mode_combo, s.v_mode);
   d.set_check(ctl::auto_rotate_check, s.RSC != 0);
   normalise_mirror_signs(s);
-  if (s.v_mode >= 0 && s.v_mode < kModeCount) set_size_fields(v, s.v_mode);
+  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v, s.v_mode);
   d.set_text(ctl::size_x, text::format("%d", s.Text1));
   d.set_text(ctl::size_y, text::format("%d", s.Text2));
   d.set_text(ctl::wait_field, text::format("%d", s.SlideShow));

@@ -1,5 +1,6 @@
 #include "settings/presets.h"
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -13,7 +14,6 @@
 namespace zeb {
 namespace {
 
-constexpr int kModeCount = 7;  // zoom modes 0..6
 constexpr std::u16string_view kSuffix = u".set";
 constexpr std::size_t kMaxFileNameBytes = 255;  // longest host file name
 
@@ -47,7 +47,7 @@ void apply_preset_values(Viewer& v) {
   auto& s = v.state;
   v.dialog.set_selection(ctl::mode_combo, s.v_mode);
   normalise_mirror_signs(s);
-  if (s.v_mode >= 0 && s.v_mode < kModeCount) set_size_fields(v, s.v_mode);
+  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v, s.v_mode);
   v.dialog.set_text(ctl::size_x, text::format("%d", s.Text1));
   v.dialog.set_text(ctl::size_y, text::format("%d", s.Text2));
   sync_mode_radios(v);

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/key_handlers.h"
+#include "app/key_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "input/keys.h"
+#include "settings/key_bindings.h"
 #include "settings/key_bindings.h"
 #include "tests/harness.h"
 #include "tests/test_host.h"

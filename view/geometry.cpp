@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "platform/text.h"
 #include "view/resample.h"
@@ -79,7 +80,7 @@ struct SizeFields {
   const char16_t* x_label;
   const char16_t* y_label;
 };
-constexpr SizeFields kSizeFields[7] = {
+constexpr SizeFields kSizeFields[ZoomMode::count] = {
     {false, false, u"Size x", u"Size y"}, {true, false, u"Size x", u"Size y"},
     {false, true, u"Size x", u"Size y"},  {true, true, u"Size x", u"Size y"},
     {false, false, u"Size x", u"Size y"}, {true, false, u"Size", u" "},
@@ -102,28 +103,29 @@ int truncate_to_int(float value) {
 }
 
 ViewPlan plan_view(int mode, int W, int H, int Text1, int Text2, int v_left, int RSC) {
-  if (mode == 0) {
+  if (mode == ZoomMode::normal) {
     if (v_left == 1) return call(H, W, 1, 1.0f, u'3');
     if (RSC == 1) return call(W, H, 0, 1.0f, u'3');
     return ViewPlan{false, 0, 0, 0, 1.0f, u'0'};
   }
-  if (mode < 1 || mode > 6) return ViewPlan{};
-  // Mode 5 fits the longer side, mode 6 the shorter; a square page is fitted
-  // by width in mode 5 and by height in mode 6.
-  const bool by_height = mode == 2 || (mode == 5 && W < H) || (mode == 6 && !(W < H));
+  if (mode < ZoomMode::fit_width || mode > ZoomMode::fit_shorter) return ViewPlan{};
+  // The longer side, or the shorter; a square page is fitted by width when
+  // the longer side is asked for and by height for the shorter.
+  const bool by_height = mode == ZoomMode::fit_height || (mode == ZoomMode::fit_longer && W < H) ||
+                         (mode == ZoomMode::fit_shorter && !(W < H));
   if (W <= 0 || H <= 0) {
-    const char16_t labels[7] = {0, u'2', u'1', u'4', u'5', 0, 0};
-    return ViewPlan{false, 0, 0, 0, 1.0f, mode >= 5 ? (by_height ? u'1' : u'2') : labels[mode]};
+    const char16_t labels[ZoomMode::count] = {0, u'2', u'1', u'4', u'5', 0, 0};
+    return ViewPlan{false, 0, 0, 0, 1.0f, mode >= ZoomMode::fit_longer ? (by_height ? u'1' : u'2') : labels[mode]};
   }
-  if (mode == 3) return fit_inside(Text1, Text2, W, H, v_left);
-  if (mode == 4) return fit_screen(W, H);
-  if (by_height) return fit_height(mode == 2 ? Text2 : Text1, W, H, v_left);
+  if (mode == ZoomMode::fit_box) return fit_inside(Text1, Text2, W, H, v_left);
+  if (mode == ZoomMode::fit_screen) return fit_screen(W, H);
+  if (by_height) return fit_height(mode == ZoomMode::fit_height ? Text2 : Text1, W, H, v_left);
   return fit_width(Text1, W, H, v_left);
 }
 
 FitScales fit_scales(int Ws, int Hs) {
-  const float fx = f(screen_scale) * 240.0f / f(Ws);
-  const float fy = f(screen_scale) * 320.0f / f(Hs);
+  const float fx = f(screen_scale) * f(layout_w) / f(Ws);
+  const float fy = f(screen_scale) * f(layout_h) / f(Hs);
   if (fx > fy) return FitScales{fx, fy};
   return FitScales{fy, fx};
 }
@@ -144,7 +146,7 @@ void compute_view_geometry(Viewer& v) {
   s.fill_scale = 1.0f;
   s.auto_rotated = 0;
   read_size_fields(v);
-  if (s.v_mode == 5 || s.v_mode == 6) s.Text2 = s.Text1;
+  if (s.v_mode == ZoomMode::fit_longer || s.v_mode == ZoomMode::fit_shorter) s.Text2 = s.Text1;
   const ViewPlan plan = plan_view(s.v_mode, w.page_width, w.page_height, s.Text1, s.Text2, s.v_left, s.RSC);
   int Ws = w.page_width, Hs = w.page_height;
   if (plan.resample) {
@@ -166,7 +168,7 @@ void compute_view_geometry(Viewer& v) {
 DisplayedSize displayed_size(const Viewer& v) {
   const ViewerState& s = v.state;
   const MainWindow& w = v.window;
-  const bool view = s.v_mode != 0 || s.v_left == 1 || s.auto_rotated == 1;
+  const bool view = s.v_mode != ZoomMode::normal || s.v_left == 1 || s.auto_rotated == 1;
   return scaled_size(view ? w.view_width : w.page_width, view ? w.view_height : w.page_height, s.zoom,
                      s.mode_scale);
 }
@@ -203,7 +205,7 @@ void finish_start_position(Viewer& v) {
 }
 
 void set_size_fields(Viewer& v, int mode) {
-  if (mode < 0 || mode > 6) return;
+  if (mode < 0 || mode >= ZoomMode::count) return;
   const SizeFields& fields = kSizeFields[mode];
   v.dialog.enable(ctl::size_x, fields.x_enabled);
   v.dialog.enable(ctl::size_y, fields.y_enabled);
@@ -212,7 +214,7 @@ void set_size_fields(Viewer& v, int mode) {
 }
 
 void sync_mode_radios(Viewer& v) {
-  for (int i = 0; i < 7; ++i) v.dialog.set_check(ctl::mode_radios[i], v.state.v_mode == i);
+  for (int i = 0; i < ZoomMode::count; ++i) v.dialog.set_check(ctl::mode_radios[i], v.state.v_mode == i);
 }
 
 }  // namespace zeb

@@ -2,6 +2,7 @@
 // of the window's controls, shown and hidden together.
 #include "view/panels.h"
 
+#include "core/codes.h"
 #include "core/control_ids.h"
 #include "view/geometry.h"
 
@@ -87,9 +88,9 @@ void apply_settings(Viewer& v) {
 
 void apply_panel_mode(Viewer& v, int mode) {
   v.state.panel_mode = mode;
-  if (mode == 0) {
+  if (mode == PanelMode::page_view) {
     apply_page_view(v);
-  } else if (mode == 1) {
+  } else if (mode == PanelMode::lists) {
     v.dialog.show(ctl::full_screen_again, true);
     place_window(v, platform::ZOrder::topmost);
     v.dialog.show(ctl::window_buttons, true);

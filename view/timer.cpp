@@ -43,7 +43,7 @@ int clamp_offset(int offset, int displayed, int screen) {
 // bitmap when the page is turned, the decoded page otherwise.
 void clamp_for_edge_test(Viewer& v) {
   ViewerState& s = v.state;
-  if (s.v_mode == 0) return;  // drawing clamps anyway
+  if (s.v_mode == ZoomMode::normal) return;  // drawing clamps anyway
   const MainWindow& w = v.window;
   const bool turned = s.v_left == 1;
   const float wb = static_cast<float>(turned ? w.view_width : w.page_width);

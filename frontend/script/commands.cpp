@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/open_target.h"
 #include "core/control_ids.h"
+#include "core/virtual_keys.h"
 #include "frontend/script/state_json.h"
 #include "image/render.h"
 #include "platform/draw.h"
@@ -38,14 +39,14 @@ const std::map<std::string, Args> kGrammar = {
 };
 
 const std::map<std::string, int> kKeyNames = {
-    {"left", 0x25},        {"right", 0x27},
-    {"up", 0x26},          {"down", 0x28},
-    {"enter", 0x0D},       {"escape", 0x1B},
-    {"back", 0x08},        {"a", 0xC1},
-    {"b", 0xC2},           {"c", 0xC3},
-    {"start", 0xC4},       {"space", kVkSpace},
-    {"pageup", kVkPageUp}, {"pagedown", kVkPageDown},
-    {"end", kVkEnd},       {"home", kVkHome},
+    {"left", vk::left},         {"right", vk::right},
+    {"up", vk::up},             {"down", vk::down},
+    {"enter", vk::enter},       {"escape", vk::escape},
+    {"back", vk::back},         {"a", vk::game_a},
+    {"b", vk::game_b},          {"c", vk::game_c},
+    {"start", vk::game_start},  {"space", vk::space},
+    {"pageup", vk::page_up},    {"pagedown", vk::page_down},
+    {"end", vk::end},           {"home", vk::home},
 };
 
 bool parse_number(const std::string& word, long long& value) {
@@ -163,8 +164,8 @@ void key(Session& s, int vk, const std::string& action) {
     v.platform.keys.set(vk, true);
     key_down(v, vk);
     // Enter and Escape are the window's OK and Cancel commands.
-    if (vk == 0x0D) command(v, ctl::cmd_ok);
-    if (vk == 0x1B) command(v, ctl::cmd_cancel);
+    if (vk == vk::enter) command(v, ctl::cmd_ok);
+    if (vk == vk::escape) command(v, ctl::cmd_cancel);
   }
   if (action == "press") pump(v);
   if (action != "down" && !v.platform.ended) {

@@ -2,14 +2,9 @@
 // Keyboard and gamepad input as the viewer's virtual-key codes.
 #include <SDL.h>
 
-namespace zeb::sdl {
+#include "core/virtual_keys.h"
 
-constexpr int kVkBack = 0x08;
-constexpr int kVkReturn = 0x0D;
-constexpr int kVkEscape = 0x1B;
-constexpr int kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
-// The game-input keys A, B, C and Start.
-constexpr int kVkGameA = 0xC1, kVkGameB = 0xC2, kVkGameC = 0xC3, kVkGameStart = 0xC4;
+namespace zeb::sdl {
 
 // The virtual key of a keyboard key, or 0 for a key the viewer ignores.
 int vk_of_key(SDL_Keycode key);

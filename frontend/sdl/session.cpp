@@ -207,8 +207,8 @@ void Session::handle_key(int vk, bool down) {
   if (!down) return key_up(v_, vk);
   key_down(v_, vk);
   // Enter and Escape are the window's OK and Cancel commands.
-  if (vk == kVkReturn && !v_.platform.ended) command(v_, ctl::cmd_ok);
-  if (vk == kVkEscape && !v_.platform.ended) command(v_, ctl::cmd_cancel);
+  if (vk == vk::enter && !v_.platform.ended) command(v_, ctl::cmd_ok);
+  if (vk == vk::escape && !v_.platform.ended) command(v_, ctl::cmd_cancel);
 }
 
 void Session::handle_text(const char* utf8) {

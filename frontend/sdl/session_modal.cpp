@@ -13,13 +13,13 @@ constexpr int kUndecided = INT_MIN;
 // Keys and gamepad buttons as the virtual keys the boxes answer to.
 int pressed_vk(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN) {
-    if (e.key.keysym.sym == SDLK_TAB) return kVkRight;
+    if (e.key.keysym.sym == SDLK_TAB) return vk::right;
     return vk_of_key(e.key.keysym.sym);
   }
   if (e.type == SDL_CONTROLLERBUTTONDOWN) {
     const int vk = vk_of_button(static_cast<SDL_GameControllerButton>(e.cbutton.button));
-    if (vk == kVkGameA) return kVkReturn;
-    if (vk == kVkGameB) return kVkEscape;
+    if (vk == vk::game_a) return vk::enter;
+    if (vk == vk::game_b) return vk::escape;
     return vk;
   }
   return 0;
@@ -63,10 +63,10 @@ int Session::message_box_input(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_y || e.key.keysym.sym == SDLK_n))
     return e.key.keysym.sym == SDLK_y ? 1 : 0;
   switch (pressed_vk(e)) {
-    case kVkReturn: return box_.focused == 0 ? 1 : 0;
-    case kVkEscape: return 0;
-    case kVkLeft:
-    case kVkRight:
+    case vk::enter: return box_.focused == 0 ? 1 : 0;
+    case vk::escape: return 0;
+    case vk::left:
+    case vk::right:
       box_.focused = 1 - box_.focused;
       dirty_ = true;
       return kUndecided;
@@ -116,11 +116,11 @@ int Session::menu_input(const SDL_Event& e) {
     return kUndecided;
   }
   switch (pressed_vk(e)) {
-    case kVkReturn: return menu_.items[menu_.highlighted].id;
-    case kVkEscape: return 0;
-    case kVkUp:
-    case kVkDown:
-      move_menu_highlight(menu_, pressed_vk(e) == kVkUp ? -1 : 1);
+    case vk::enter: return menu_.items[menu_.highlighted].id;
+    case vk::escape: return 0;
+    case vk::up:
+    case vk::down:
+      move_menu_highlight(menu_, pressed_vk(e) == vk::up ? -1 : 1);
       dirty_ = true;
       return kUndecided;
     default: return kUndecided;
