@@ -176,9 +176,11 @@ void pump(Viewer& v) {
     const bool picker_only = v.state.picker_redraw_ticks >= 3;
     paint(v);
     if (!picker_only) platform::draw_controls(*v.platform.screen, v.dialog);
+    v.platform.screen_changed = true;
   } else if (look.contents != v.platform.drawn_look.contents) {
     // A control whose state changed redraws itself.
     platform::draw_controls(*v.platform.screen, v.dialog);
+    v.platform.screen_changed = true;
   }
   v.platform.drawn_look = look;
   // The page is on the screen and nothing else waits: time to read ahead.

@@ -8,11 +8,15 @@
 #
 #   bash bench/idle.sh [ZEB] [SAMPLE_LIBRARY_GENERATOR]   (default build/release)
 #
-# IDLE_SECONDS sets the measured time (default 10). Extra arguments for the
-# viewer (e.g. --renderer software) come from IDLE_ARGS.
+# Each case runs the viewer as it chooses its renderer, then with
+# --renderer software and --renderer accelerated. IDLE_BEFORE names another
+# zeb binary (an older build) measured first in each case, in the same run.
+# IDLE_SECONDS sets the measured time (default 10); extra arguments for the
+# viewer come from IDLE_ARGS.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 zeb=${1:-$here/build/release/zeb}
+before=${IDLE_BEFORE:-}
 make_library=${2:-$here/build/release/zeb-sample-library}
 seconds=${IDLE_SECONDS:-10}
 read -r -a extra <<<"${IDLE_ARGS:-}"
@@ -60,25 +64,29 @@ settle() {
   echo $((now - start))
 }
 
+threads() { awk '/^Threads/ { print $2 }' "/proc/$1/status"; }
+
 measure() {
-  local what="$1" settled before after
+  local what="$1" settled t0 t1
   settled=$(settle)
-  before=$(ticks "$zeb_pid")
+  printf '%-44s settling (start-up, page decode, read-ahead) took %d ticks\n' "$what" "$settled"
+  t0=$(ticks "$zeb_pid")
   sleep "$seconds"
-  after=$(ticks "$zeb_pid")
-  local spent=$((after - before))
-  printf '%-28s idle %3d ticks in %ss = %5.2f %% of a core, resident %6d KiB (settling took %d ticks)\n' \
+  t1=$(ticks "$zeb_pid")
+  local spent=$((t1 - t0))
+  printf '%-44s idle %3d ticks in %ss = %5.2f %% of a core, resident %6d KiB, %d threads\n' \
     "$what" "$spent" "$seconds" "$(echo "$spent $seconds" | awk '{ printf "%.2f", $1 / $2 }')" \
-    "$(rss_kib "$zeb_pid")" "$settled"
+    "$(rss_kib "$zeb_pid")" "$(threads "$zeb_pid")"
 }
 
+# run_case WHAT BINARY [VIEWER ARGUMENTS...]
 run_case() {
-  local what="$1"; shift
+  local what="$1" program="$2"; shift 2
   rm -rf "$tmp/settings"
-  "$zeb" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>&1 &
+  "$program" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>&1 &
   zeb_pid=$!
   for _ in $(seq 100); do xdotool search --onlyvisible --name '^ZEB$' >/dev/null 2>&1 && break; sleep 0.1; done
-  if [ "$what" = "view panel open" ]; then
+  if [[ "$what" == "view panel open"* ]]; then
     sleep 2
     eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^ZEB$' | tail -n1)")"
     # The bottom middle of the screen opens the view panel; the window
@@ -91,7 +99,13 @@ run_case() {
   zeb_pid=""
 }
 
-echo "idle under Xvfb 1280x1024, $(nproc) cores, $(getconf CLK_TCK) ticks a second"
-run_case "browser" --scale 1 "$book"
-run_case "page view" --scale 1 "$page"
-run_case "view panel open" --scale 1 "$page"
+echo "idle under Xvfb 1280x1024, $(nproc) cores, $(getconf CLK_TCK) ticks a second, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+for case in "browser" "page view" "view panel open"; do
+  location="$page"
+  [ "$case" = browser ] && location="$book"
+  [ -n "$before" ] && run_case "$case, before" "$before" --scale 1 "$location"
+  run_case "$case" "$zeb" --scale 1 "$location"
+  run_case "$case, --renderer software" "$zeb" --renderer software --scale 1 "$location"
+  run_case "$case, --renderer accelerated" "$zeb" --renderer accelerated --scale 1 "$location"
+done
+echo "load average at the end $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -12,7 +12,7 @@ namespace {
 
 void print_help() {
   std::cout << "Usage: zeb [--scale N] [--fullscreen] [--rotate DEG] [--root DIR] [--settings DIR]\n"
-               "           [--no-read-ahead] [PATH]\n"
+               "           [--renderer software|accelerated] [--no-read-ahead] [PATH]\n"
                "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead] [PATH]\n"
                "\n"
                "A page viewer for scanned books and comics: JPEG pages from folders and\n"
@@ -31,6 +31,10 @@ void print_help() {
                "  --fullscreen    start full screen (F11 switches)\n"
                "  --rotate DEG    turn the screen 90, 180 or 270 degrees clockwise, for\n"
                "                  landscape displays\n"
+               "  --renderer software|accelerated\n"
+               "                  how the window is drawn: SDL's software renderer, or the\n"
+               "                  accelerated one (OpenGL). Default: accelerated, unless its\n"
+               "                  OpenGL driver draws on the processor (llvmpipe and the like)\n"
                "  --no-read-ahead do not decode the next page while the current one is read\n"
                "  --headless      run without a window, commands from --script (default stdin),\n"
                "                  JSON Lines on standard output (see docs/scripting.md)\n"

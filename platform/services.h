@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -83,6 +84,10 @@ struct Platform {
   WindowPlacement window;
   std::unique_ptr<Bitmap> screen = Bitmap::create(kScreenWidth, kScreenHeight);
   bool paint_requested = false;  // the window was invalidated
+  // Set whenever the paint or a control's redraw has drawn on the screen;
+  // a front end that shows the screen takes it (shows the screen only when
+  // it is set) and clears it. A new screen has not been shown yet.
+  bool screen_changed = true;
   bool ended = false;            // the main window was ended
   bool game_input_open = false;  // the hardware-key source is claimed
   bool read_ahead = true;        // decode the next page while the reader reads
@@ -93,6 +98,8 @@ struct Platform {
   std::deque<int> injected_keys;
 
   void invalidate() { paint_requested = true; }
+  // True once after every drawing on the screen: the caller shows it now.
+  bool take_screen_changed() { return std::exchange(screen_changed, false); }
   void end_main_window() { ended = true; }
   void inject_key_press(int vk) { injected_keys.push_back(vk); }
 };

@@ -45,7 +45,8 @@ bool parse_turn(const std::string& word, int& turn) {
 bool parse_options(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool takes_value = a == "--scale" || a == "--root" || a == "--settings" || a == "--rotate";
+    const bool takes_value =
+        a == "--scale" || a == "--root" || a == "--settings" || a == "--rotate" || a == "--renderer";
     if (takes_value && i + 1 >= args.size()) {
       std::fprintf(stderr, "zeb: %s needs a value\n", a.c_str());
       return false;
@@ -58,6 +59,11 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
     } else if (a == "--rotate") {
       if (!parse_turn(args[++i], o.window.turn)) {
         std::fprintf(stderr, "zeb: --rotate takes 0, 90, 180 or 270 (degrees clockwise)\n");
+        return false;
+      }
+    } else if (a == "--renderer") {
+      if (!parse_renderer_choice(args[++i], o.window.renderer)) {
+        std::fprintf(stderr, "zeb: --renderer takes software or accelerated\n");
         return false;
       }
     } else if (a == "--fullscreen") {
@@ -165,6 +171,7 @@ int run(const std::vector<std::string>& args) {
     return 2;
   }
   platform::watch_end_signals();
+  o.window.renderer = settle_before_start(o.window.renderer);
   if (!start_sdl()) return 2;
   const int status = run_viewer(platform, o, guard, target ? &*target : nullptr);
   SDL_Quit();

@@ -56,8 +56,7 @@ bool Window::create(const WindowOptions& options, std::string& error) {
   chosen_w_ = first.w, chosen_h_ = first.h;
   window_ = SDL_CreateWindow("ZEB", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, first.w, first.h,
                              SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_ && window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (window_) renderer_ = create_renderer(window_, options.renderer);
   const Size turned = turned_screen(turn_);
   if (renderer_)
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, turned.w, turned.h);
@@ -155,6 +154,10 @@ bool Window::to_screen(int wx, int wy, int& sx, int& sy) const {
   // Events come in window points; the screen is placed in output pixels.
   const double px = (wx + 0.5) * out_w / win_w, py = (wy + 0.5) * out_h / win_h;
   return ScreenFit({out_w, out_h}, turn_).to_screen(px, py, sx, sy);
+}
+
+bool Window::visible() const {
+  return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
 }
 
 bool Window::is_full_screen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/sdl/renderer.h"
 #include "frontend/sdl/screen_fit.h"
 #include "platform/bitmap.h"
 
@@ -19,6 +20,7 @@ struct WindowOptions {
   int scale = 0;  // 0: the largest that fits the display
   bool full_screen = false;
   int turn = 0;  // degrees clockwise: 0, 90, 180, 270
+  RendererChoice renderer = RendererChoice::automatic;
 };
 
 class Window {
@@ -31,6 +33,8 @@ class Window {
 
   // Shows the bitmap (480 x 640, bottom-up BGR rows).
   void present(const platform::Bitmap& screen);
+  // False while the window is minimised or hidden: nothing of it is seen.
+  bool visible() const;
   void minimise() { SDL_MinimizeWindow(window_); }
   void restore() { SDL_RestoreWindow(window_); }
   void raise();

@@ -1,7 +1,6 @@
 #include "frontend/sdl/session.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/desktop_input.h"
 #include "app/main_window.h"
@@ -9,7 +8,6 @@
 #include "app/open_target.h"
 #include "core/control_ids.h"
 #include "frontend/sdl/key_map.h"
-#include "platform/draw.h"
 #include "platform/end_signals.h"
 #include "platform/text.h"
 
@@ -30,6 +28,22 @@ bool is_press(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SD
 bool is_size_change(Uint8 event) {
   return event == SDL_WINDOWEVENT_SIZE_CHANGED || event == SDL_WINDOWEVENT_MAXIMIZED ||
          event == SDL_WINDOWEVENT_RESTORED;
+}
+
+// The window's contents are gone or stand elsewhere: shown, uncovered,
+// resized, restored, moved (to another display too).
+bool needs_screen_again(Uint8 event) {
+  switch (event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -56,7 +70,7 @@ void Session::run() {
     open_handed_paths();
     end_if_closed();
     follow_window_state();
-    if (dirty_ && !v_.platform.ended) present();
+    if (!v_.platform.ended) present_if_changed();
   }
 }
 
@@ -79,7 +93,6 @@ bool Session::next_event(SDL_Event& e) {
 
 void Session::tick() {
   timer_tick(v_);
-  dirty_ = true;
   window_.keep_on_display();
   serve_later_starts();
   follow_window_state();
@@ -118,6 +131,7 @@ void Session::follow_window_state() {
       window_.minimise();
     } else {
       window_.restore();
+      present_due_ = true;
     }
   }
   if (placement.full_screen_requests != full_screen_requests_ && !minimised_) {
@@ -149,7 +163,7 @@ bool Session::handle_window_event(const SDL_Event& e) {
       }
       window_.keep_on_display();
       if (is_size_change(e.window.event)) window_.note_resized();
-      dirty_ = true;
+      if (needs_screen_again(e.window.event)) present_due_ = true;
       return true;
     default:
       return false;
@@ -196,10 +210,7 @@ bool Session::stylus_point(int wx, int wy) { return window_.to_screen(wx, wy, la
 
 // Paints what the event asked for; the pump also redraws controls whose
 // state changed and repaints when one was shown or hidden.
-void Session::settle() {
-  pump(v_);
-  dirty_ = true;
-}
+void Session::settle() { pump(v_); }
 
 void Session::handle_key(int vk, bool down) {
   focus_ = true;
@@ -216,18 +227,6 @@ void Session::handle_text(const char* utf8) {
   for (char16_t ch : text::from_utf8(utf8))
     if (!typed_by_key(ch)) typed.push_back(ch);
   if (!typed.empty()) type_text(v_, typed);
-}
-
-void Session::present() {
-  dirty_ = false;
-  if (modal_ == Modal::none) return window_.present(*v_.platform.screen);
-  const platform::Bitmap& screen = *v_.platform.screen;
-  auto composed = platform::Bitmap::create(screen.width(), screen.height());
-  if (!composed) return;
-  std::memcpy(composed->bits(), screen.bits(), static_cast<size_t>(screen.stride()) * screen.height());
-  if (modal_ == Modal::message_box) draw_message_box(*composed, box_);
-  if (modal_ == Modal::menu) draw_menu(*composed, menu_);
-  window_.present(*composed);
 }
 
 }  // namespace zeb::sdl

@@ -53,6 +53,10 @@ class Session {
   int message_box_input(const SDL_Event& e);
   int menu_input(const SDL_Event& e);
   void follow_window_state();
+  // Shows the screen (and the box or menu over it) when something was drawn
+  // on it since it was last shown, or the window needs it again; never
+  // while the window is minimised or hidden.
+  void present_if_changed();
   void present();
 
   Viewer& v_;
@@ -63,7 +67,9 @@ class Session {
   std::uint64_t next_tick_ms_ = 0;
   bool focus_ = true;
   bool minimised_ = false;
-  bool dirty_ = true;
+  // The window must show the screen again though nothing was drawn on it:
+  // it was exposed, resized, moved or restored, or the box or menu changed.
+  bool present_due_ = true;
   bool close_requested_ = false;
   int full_screen_requests_ = 0;  // the viewer's requests seen so far
   std::vector<std::string> handed_paths_;

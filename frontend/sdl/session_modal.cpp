@@ -32,17 +32,17 @@ bool Session::ask(const std::u16string& text, const std::u16string& caption) {
   stylus_.cancel(v_);
   modal_ = Modal::message_box;
   box_ = MessageBoxView{text, caption, 0};
-  dirty_ = true;
+  present_due_ = true;
   int answer = kUndecided;
   SDL_Event e;
   while (answer == kUndecided && !v_.platform.ended) {
     if (next_event(e) && !handle_window_event(e)) answer = message_box_input(e);
     // Closing the window answers No; the viewer then ends with its settings.
     if (close_requested_) answer = 0;
-    if (dirty_) present();
+    present_if_changed();
   }
   modal_ = Modal::none;
-  dirty_ = true;
+  present_due_ = true;
   return answer == 1;
 }
 
@@ -56,7 +56,7 @@ int Session::message_box_input(const SDL_Event& e) {
       if (!message_box_button(i).contains(x, y)) continue;
       if (e.type == SDL_MOUSEBUTTONUP) return i == 0 ? 1 : 0;
       box_.focused = i;
-      dirty_ = true;
+      present_due_ = true;
     }
     return kUndecided;
   }
@@ -68,7 +68,7 @@ int Session::message_box_input(const SDL_Event& e) {
     case vk::left:
     case vk::right:
       box_.focused = 1 - box_.focused;
-      dirty_ = true;
+      present_due_ = true;
       return kUndecided;
     default: return kUndecided;
   }
@@ -79,18 +79,18 @@ int Session::choose(const std::vector<platform::MenuItem>& items) {
   modal_ = Modal::menu;
   menu_ = MenuView{items, last_x_, last_y_, 0, 0};
   menu_armed_ = false;
-  dirty_ = true;
+  present_due_ = true;
   int choice = kUndecided;
   SDL_Event e;
   while (choice == kUndecided && !v_.platform.ended) {
     if (next_event(e) && !handle_window_event(e)) choice = menu_input(e);
     if (close_requested_) choice = 0;
-    if (dirty_) present();
+    present_if_changed();
   }
   modal_ = Modal::none;
   // The press that opened the menu, or that chose from it, ends here.
   stylus_.cancel(v_);
-  dirty_ = true;
+  present_due_ = true;
   return choice == kUndecided ? 0 : choice;
 }
 
@@ -105,14 +105,14 @@ int Session::menu_input(const SDL_Event& e) {
     const int item = menu_item_at(menu_, x, y);
     if (e.type == SDL_MOUSEBUTTONDOWN && !menu_rect(menu_).contains(x, y)) return 0;
     if (e.type == SDL_MOUSEBUTTONDOWN) menu_armed_ = true;
-    if (item >= 0 && item != menu_.highlighted) menu_.highlighted = item, menu_armed_ = true, dirty_ = true;
+    if (item >= 0 && item != menu_.highlighted) menu_.highlighted = item, menu_armed_ = true, present_due_ = true;
     if (e.type == SDL_MOUSEBUTTONUP && menu_armed_ && item >= 0 && menu_.items[item].id != 0)
       return menu_.items[item].id;
     return kUndecided;
   }
   if (e.type == SDL_MOUSEWHEEL) {
     move_menu_highlight(menu_, e.wheel.y > 0 ? -1 : 1);
-    dirty_ = true;
+    present_due_ = true;
     return kUndecided;
   }
   switch (pressed_vk(e)) {
@@ -121,7 +121,7 @@ int Session::menu_input(const SDL_Event& e) {
     case vk::up:
     case vk::down:
       move_menu_highlight(menu_, pressed_vk(e) == vk::up ? -1 : 1);
-      dirty_ = true;
+      present_due_ = true;
       return kUndecided;
     default: return kUndecided;
   }

@@ -3,14 +3,19 @@
 //     converts a dump to PNG (the screenshots of the documentation);
 //   zeb-window-shot compare DUMP REFERENCE [TURN]
 //     compares a window of any size with a dump of the 480 x 640 screen at
-//     scale 1: every screen pixel is read where the window places it (scaled
-//     to fit, centred, turned), and the margins must be black. Prints the
-//     figures; exit status 0 when the window shows the reference.
+//     scale 1, or with the screen as `zeb --headless` saves it (`shot`, a
+//     binary PPM): every screen pixel is read where the window places it
+//     (scaled to fit, centred, turned), and the margins must be black.
+//     Prints the figures; exit status 0 when the window shows the reference.
+//   zeb-window-shot which DUMP REFERENCE...
+//     prints the number (from 1) of the first reference the window shows,
+//     unturned; exit status 1 when it shows none of them.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,11 +36,28 @@ std::uint32_t field(const std::string& bytes, int index) {
   return v;
 }
 
+// A binary PPM with 8-bit samples, as the script front end's `shot` writes.
+std::optional<Dump> read_ppm(const std::string& bytes) {
+  std::istringstream header(bytes);
+  std::string magic;
+  int maxval = 0;
+  Dump d;
+  header >> magic >> d.width >> d.height >> maxval;
+  const auto start = static_cast<size_t>(header.tellg()) + 1;  // one blank ends the header
+  if (!header || magic != "P6" || maxval != 255 || d.width <= 0 || d.height <= 0 ||
+      start + static_cast<size_t>(d.width) * d.height * 3 > bytes.size())
+    return std::nullopt;
+  d.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(start),
+               bytes.begin() + static_cast<std::ptrdiff_t>(start + static_cast<size_t>(d.width) * d.height * 3));
+  return d;
+}
+
 std::optional<Dump> read_dump(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   std::string bytes(in ? static_cast<size_t>(in.tellg()) : 0, '\0');
   in.seekg(0);
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (bytes.rfind("P6", 0) == 0) return read_ppm(bytes);
   if (bytes.size() < 100) return std::nullopt;
   const std::uint32_t header = field(bytes, 0), byte_order = field(bytes, 7), bpp = field(bytes, 11);
   const std::uint32_t line = field(bytes, 12), colours = field(bytes, 19);
@@ -71,10 +93,12 @@ int to_png(const Dump& d, const std::string& out) {
   return zeb::platform::save_png(*b, out) ? 0 : 1;
 }
 
-int compare(const Dump& shot, const Dump& reference, int turn) {
+// Whether the window dump shows the reference screen; `verdict` gives the figures.
+bool shows(const Dump& shot, const Dump& reference, int turn, std::string& verdict) {
   if (reference.width != 480 || reference.height != 640) {
-    std::printf("the reference is %dx%d, not 480x640\n", reference.width, reference.height);
-    return 1;
+    verdict = "the reference is " + std::to_string(reference.width) + "x" + std::to_string(reference.height) +
+              ", not 480x640";
+    return false;
   }
   const zeb::sdl::ScreenFit fit({shot.width, shot.height}, turn);
   long long total = 0, far_off = 0;
@@ -102,13 +126,34 @@ int compare(const Dump& shot, const Dump& reference, int turn) {
     }
   const double mean = static_cast<double>(total) / (480.0 * 640 * 3);
   const double share = 100.0 * far_off / (480.0 * 640);
-  std::printf(
-      "window %dx%d, screen at %d,%d size %dx%d (scale %.3f): mean difference %.2f, %.2f%% far off, "
-      "%lld lit margin pixels\n",
-      shot.width, shot.height, fit.x(), fit.y(), fit.w(), fit.h(), fit.scale(), mean, share, lit_margin);
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "window %dx%d, screen at %d,%d size %dx%d (scale %.3f): mean difference %.2f, %.2f%% far off, "
+                "%lld lit margin pixels",
+                shot.width, shot.height, fit.x(), fit.y(), fit.w(), fit.h(), fit.scale(), mean, share, lit_margin);
+  verdict = line;
   // Whole scales copy pixels exactly; smoothing at other scales only blurs edges.
   const bool exact = fit.integer_scale();
-  return (exact ? mean == 0 : mean < 6 && share < 4) && lit_margin == 0 ? 0 : 1;
+  return (exact ? mean == 0 : mean < 6 && share < 4) && lit_margin == 0;
+}
+
+int compare(const Dump& shot, const Dump& reference, int turn) {
+  std::string verdict;
+  const bool same = shows(shot, reference, turn, verdict);
+  std::printf("%s\n", verdict.c_str());
+  return same ? 0 : 1;
+}
+
+int which(const Dump& shot, int count, char** references) {
+  for (int i = 0; i < count; ++i) {
+    std::string verdict;
+    const auto reference = read_dump(references[i]);
+    if (reference && shows(shot, *reference, 0, verdict)) {
+      std::printf("%d\n", i + 1);
+      return 0;
+    }
+  }
+  return 1;
 }
 
 }  // namespace
@@ -127,6 +172,11 @@ int main(int argc, char** argv) {
     }
     return compare(*shot, *reference, argc == 5 ? std::atoi(argv[4]) : 0);
   }
-  std::fprintf(stderr, "usage: zeb-window-shot png DUMP OUT.png | compare DUMP REFERENCE [TURN]\n");
+  if (what == "which" && argc >= 4) {
+    auto shot = read_dump(argv[2]);
+    return shot ? which(*shot, argc - 3, argv + 3) : 1;
+  }
+  std::fprintf(stderr,
+               "usage: zeb-window-shot png DUMP OUT.png | compare DUMP REFERENCE [TURN] | which DUMP REFERENCE...\n");
   return 2;
 }
