@@ -22,6 +22,12 @@ done
 command -v xwd >/dev/null || { echo "FAIL: xwd (x11-apps) is needed for the window dumps"; exit 1; }
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 
+# Every wait below polls until what it waits for is seen, for at most
+# $patience seconds: a bound for a loaded machine, never an expected time.
+patience="${ZEB_E2E_PATIENCE:-90}"
+# True while a wait that began at $1 (a value of SECONDS) may go on.
+within() { [ $((SECONDS - $1)) -lt "$patience" ]; }
+
 tmp="$(mktemp -d)"
 xvfb_pid=""
 zeb_pid=""
@@ -52,9 +58,12 @@ echo "ok: no display is reported with the headless mode"
 # it to fd 3.
 start_display() {
   rm -f "$tmp/display"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
+  # Without key auto-repeat (-r): a held key is one press until its release,
+  # as the viewer's held-key scrolling expects.
+  Xvfb -displayfd 3 -r -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
   xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+  local t0=$SECONDS
+  while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
   [ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
   export DISPLAY=":$(head -n1 "$tmp/display")"
 }
@@ -83,7 +92,8 @@ start_zeb() {
   window=""
   # SDL may replace its first window when it sets up drawing: wait for one
   # that stays.
-  for _ in $(seq 150); do
+  local t0=$SECONDS
+  while within $t0; do
     window="$(xdotool search --onlyvisible --name '^ZEB$' 2>/dev/null | tail -n1 || true)"
     [ -n "$window" ] && xdotool getwindowgeometry "$window" >/dev/null 2>&1 && break
     window=""
@@ -100,7 +110,8 @@ geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
 # Waits for the viewer to end and checks its exit status.
 expect_end() {
   local status=0
-  for _ in $(seq 100); do kill -0 "$zeb_pid" 2>/dev/null || break; sleep 0.1; done
+  local t0=$SECONDS
+  while within $t0 && kill -0 "$zeb_pid" 2>/dev/null; do sleep 0.1; done
   kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after $1"
   wait "$zeb_pid" || status=$?
   zeb_pid=""
@@ -137,8 +148,8 @@ count() {
 # Waits until the window shows at least MIN pixels of the kind in the
 # rectangle; the last dump stays in $tmp/shot.xwd.
 expect() {
-  local what="$1" kind="$2" min="$7" n=0
-  for _ in $(seq 40); do
+  local what="$1" kind="$2" min="$7" n=0 t0=$SECONDS
+  while within $t0; do
     xwd -silent -id "$window" >"$tmp/shot.xwd"
     n="$(count "$tmp/shot.xwd" "$kind" "$3" "$4" "$5" "$6")"
     [ "$n" -ge "$min" ] && { echo "ok: $what ($n $kind pixels)"; return 0; }
@@ -156,8 +167,8 @@ cp "$tmp/shot.xwd" "$tmp/reference.xwd"
 # Waits until the window shows the reference screen scaled to its size (and
 # turned by $2 degrees); $1 names the case.
 expect_scaled() {
-  local what="$1" turn="${2:-0}" ref="${3:-$tmp/reference.xwd}" verdict=""
-  for _ in $(seq 30); do
+  local what="$1" turn="${2:-0}" ref="${3:-$tmp/reference.xwd}" verdict="" t0=$SECONDS
+  while within $t0; do
     xwd -silent -id "$window" >"$tmp/scaled.xwd"
     if verdict="$("$shot_tool" compare "$tmp/scaled.xwd" "$ref" "$turn")"; then
       echo "ok: $what: $verdict"
@@ -189,7 +200,8 @@ cp "$tmp/shot.xwd" "$tmp/first.xwd"
 
 # The lower part of the right edge turns to the next page.
 tap 470 500
-for _ in $(seq 40); do
+t0=$SECONDS
+while within $t0; do
   xwd -silent -id "$window" >"$tmp/shot.xwd"
   cmp -s "$tmp/shot.xwd" "$tmp/first.xwd" || break
   sleep 0.25
@@ -200,7 +212,8 @@ cp "$tmp/shot.xwd" "$tmp/third.xwd"
 
 # Waits until the window shows exactly the given dump.
 expect_same() {
-  for _ in $(seq 40); do
+  local t0=$SECONDS
+  while within $t0; do
     xwd -silent -id "$window" >"$tmp/shot.xwd"
     cmp -s "$tmp/shot.xwd" "$2" && { echo "ok: $1"; return 0; }
     sleep 0.25
@@ -210,7 +223,8 @@ expect_same() {
 
 # Waits until the window shows something other than the given dump.
 expect_other() {
-  for _ in $(seq 40); do
+  local t0=$SECONDS
+  while within $t0; do
     xwd -silent -id "$window" >"$tmp/shot.xwd"
     cmp -s "$tmp/shot.xwd" "$2" || { echo "ok: $1"; return 0; }
     sleep 0.25
@@ -266,6 +280,106 @@ expect_end "SIGTERM"
 grep -c "^LastFName=004.jpg" "$tmp/page-settings/ZEB_CFG/zeb.cfg" >/dev/null ||
   fail "the named page is not the one remembered"
 echo "ok: SIGTERM ended the viewer with its configuration written"
+
+# Every change a reader makes reaches the window, down to the last step of
+# a movement: each is compared with the screen the script front end draws
+# after the same steps (exact at scale 1). $1 names the references' folder,
+# the other arguments are the script's lines.
+references() {
+  local dir="$tmp/$1"
+  shift
+  mkdir -p "$dir"
+  printf '%s\n' "$@" >"$dir/script.zs"
+  "$zeb" --headless --root "$tmp/lib" --settings "$dir/settings" --script "$dir/script.zs" "$page" \
+    >/dev/null 2>"$dir/err" || fail "the reference screens: $(cat "$dir/err")"
+}
+
+# The number of the first reference the window shows, 0 for none.
+shown() {
+  xwd -silent -id "$window" >"$tmp/shot.xwd"
+  "$shot_tool" which "$tmp/shot.xwd" "$@" || echo 0
+}
+
+# Waits until the window shows the reference.
+expect_screen() {
+  local t0=$SECONDS
+  while within $t0; do
+    [ "$(shown "$2")" = 1 ] && { echo "ok: $1"; return 0; }
+    sleep 0.1
+  done
+  fail "$1: $("$shot_tool" compare "$tmp/shot.xwd" "$2")"
+}
+
+# The named page; the page again after a visit to the settings panel that
+# turns smooth scrolling on; the page scrolled to its bottom by a held
+# arrow key (smooth scrolling reaches it on the 17th tick; held on, the key
+# turns the page after a few more).
+scroll="$tmp/scroll"
+references scroll "shot $scroll/start.ppm" "key escape press" "tick 3" "tap 120 551" "tick" \
+  "tap 230 500" "tap 230 500" "tick" "tap 120 550" "tick" "key enter press" "tick 3" "shot $scroll/top.ppm" \
+  "key down down" "tick 17" "shot $scroll/bottom.ppm"
+start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/scroll-settings" "$page"
+expect_screen "the named page as the script front end draws it" "$scroll/start.ppm"
+xdotool key Escape
+expect "Escape shows the browser at the fourth page" navy 0 286 460 28 8000
+cp "$tmp/shot.xwd" "$tmp/browser.xwd"
+tap 120 551
+expect_other "the settings button shows the settings panel" "$tmp/browser.xwd"
+cp "$tmp/shot.xwd" "$tmp/settings-panel.xwd"
+# A fresh configuration says "off" as -1: the first tap makes it 0 (still
+# off, unchecked), the second checks the box.
+tap 230 500
+tap 230 500
+expect_other "two taps check smooth scrolling" "$tmp/settings-panel.xwd"
+tap 120 550
+expect "the back button shows the browser again" navy 0 286 460 28 8000
+xdotool key Return
+expect_screen "Enter shows the page again" "$scroll/top.ppm"
+# The window shows the page on its way (neither at the top nor at the
+# bottom), then exactly at the bottom.
+xdotool keydown Down
+between=0 t0=$SECONDS
+while within $t0; do
+  at="$(shown "$scroll/top.ppm" "$scroll/bottom.ppm")"
+  [ "$at" = 0 ] && between=1
+  [ "$at" = 2 ] && break
+done
+xdotool keyup Down
+[ "$at" = 2 ] || fail "the held key did not scroll to the bottom of the page"
+[ "$between" = 1 ] || fail "the window never showed the page between the top and the bottom"
+echo "ok: a held key scrolls the page smoothly, and its last step is shown"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"
+
+# The slide show turns a page every two seconds: the window shows the pages
+# after the named one as the script front end draws them.
+slides="$tmp/slides"
+lines=("key escape press" "tick 3" "tap 40 474" "key enter press" "tick")
+following=()
+for n in 005 006 007 008 009 010 011 012; do
+  lines+=("tick 20" "shot $slides/$n.ppm")
+  following+=("$slides/$n.ppm")
+done
+references slides "${lines[@]}"
+start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/slide-settings" "$page"
+expect_screen "the named page again" "$scroll/start.ppm"
+xdotool key Escape
+expect "Escape shows the browser at the fourth page" navy 0 286 460 28 8000
+cp "$tmp/shot.xwd" "$tmp/browser.xwd"
+tap 40 474
+expect_other "a tap checks the slide show" "$tmp/browser.xwd"
+xdotool key Return
+first=0 t0=$SECONDS
+while within $t0; do
+  at="$(shown "${following[@]}")"
+  [ "$first" = 0 ] && first="$at"
+  [ "$first" != 0 ] && [ "$at" != 0 ] && [ "$at" != "$first" ] && break
+done
+[ "$first" != 0 ] && [ "$at" != 0 ] && [ "$at" != "$first" ] ||
+  fail "the slide show was not seen turning (pages $first, $at after the fourth)"
+echo "ok: the slide show's turns are shown (page $((first + 4)), then page $((at + 4)))"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"
 stop_display
 
 # Under a window manager on a 1280 x 1024 display: the first window fits
@@ -278,7 +392,8 @@ fi
 start_display 1280x1024x24
 openbox >/dev/null 2>&1 &
 wm_pid=$!
-for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+t0=$SECONDS
+while within $t0 && ! wmctrl -m >/dev/null 2>&1; do sleep 0.1; done
 mkdir -p "$tmp/wm-settings"
 start_zeb --root "$tmp/lib" --settings "$tmp/wm-settings" "$tmp/lib/Comics/Sample Book"
 expect_scaled "the first window at the largest size that fits"
@@ -291,7 +406,8 @@ frame_fits() {
   [ -n "$frame" ] && [ $((top - $(echo "$frame" | cut -d, -f3))) -ge 0 ] &&
     [ $((top + HEIGHT + ${frame##*,})) -le 1024 ]
 }
-for _ in $(seq 40); do frame_fits && break; sleep 0.25; done
+t0=$SECONDS
+while within $t0 && ! frame_fits; do sleep 0.25; done
 frame_fits || fail "the window's frame ($frame) reaches past the display: inside at $top, height $HEIGHT"
 [ "$HEIGHT" -ge 960 ] || fail "the first window is only $HEIGHT pixels high on a 1024-line display"
 echo "ok: the first window is ${WIDTH}x${HEIGHT} and its frame stays on the display"
@@ -299,7 +415,8 @@ echo "ok: the first window is ${WIDTH}x${HEIGHT} and its frame stays on the disp
 wmctrl -r ZEB -b add,maximized_vert,maximized_horz
 expect_scaled "maximised"
 xdotool key F11
-for _ in $(seq 40); do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
+t0=$SECONDS
+while within $t0; do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
 [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "F11 gave a window of ${WIDTH}x${HEIGHT}"
 expect_scaled "full screen after F11"
 
@@ -316,7 +433,8 @@ echo "ok: the close button ended the viewer with its configuration written"
 
 # --fullscreen fills the display with the screen centred.
 start_zeb --fullscreen --root "$tmp/lib" --settings "$tmp/full-settings" "$tmp/lib/Comics/Sample Book"
-for _ in $(seq 40); do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
+t0=$SECONDS
+while within $t0; do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break; sleep 0.25; done
 [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "--fullscreen gave a window of ${WIDTH}x${HEIGHT}"
 expect_scaled "started full screen"
 kill -HUP "$zeb_pid"
