@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "tests/reader.h"
 #include "tools/fixtures/fixtures.h"
 
