@@ -4,6 +4,10 @@
 # under fuzz/corpus/<target>/. A crashing input is left in build/fuzz/findings;
 # keep it under fuzz/regressions/<target>/ once the fault is fixed.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
+# FUZZ_TIMEOUT sets the seconds one input may take (default 20). A page of
+# the largest size the viewer accepts (400 MB of bitmap from a 1 KB file)
+# takes seconds to decode under the sanitizers, and several times that on
+# a busy machine: raise it there rather than count such a page as a hang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +33,7 @@ for target in "${targets[@]}"; do
   # New inputs land in a scratch folder first; the merge then keeps only
   # those that add coverage to the corpus.
   if ! "$build/fuzz/fuzz_$target" "$fresh" "$corpus" fuzz/regressions/"$target" \
-      -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=16384 \
+      -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-20}" -rss_limit_mb=4096 -max_len=16384 \
       -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$findings/$target-" \
       2>"$build/$target.log"; then
     echo "   finding: see $build/$target.log and $findings/"
