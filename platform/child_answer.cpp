@@ -32,7 +32,8 @@ bool read_answer(int fd, int timeout_ms, std::string& answer) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   char buffer[512];
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
     pollfd p{fd, POLLIN, 0};
     const int ready = poll(&p, 1, static_cast<int>(left.count()));
@@ -68,8 +69,7 @@ std::optional<std::string> answer_in_child(const std::function<std::string()>& a
   close(fds[0]);
   if (!complete) kill(child, SIGKILL);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
   if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return answer;
 }

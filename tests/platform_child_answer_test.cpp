@@ -30,11 +30,7 @@ TEST(ChildAnswer, the_answer_comes_back_and_the_child_changes_nothing_here) {
 }
 
 TEST(ChildAnswer, a_child_that_dies_or_hangs_gives_no_answer) {
-  EXPECT_FALSE(answer_in_child(
-      []() -> std::string {
-        _exit(3);
-      },
-      60000));
+  EXPECT_FALSE(answer_in_child([]() -> std::string { _exit(3); }, 60000));
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(answer_in_child(
       [] {

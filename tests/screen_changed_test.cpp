@@ -86,7 +86,7 @@ TEST(ScreenChanged, scrolling_the_slide_show_and_drags_mark_every_step_they_draw
   Book book;
   Reader r(book.root.path(), book.folder, true);
   r.viewer().state.SC_MODE = 1;  // smooth scrolling, as its check box in the settings panel sets it
-  r.run("click 1034");  // the slide show, once a page is shown
+  r.run("click 1034");           // the slide show, once a page is shown
   r.run("dblclick 1003");
   r.run("tick");
   r.viewer().platform.take_screen_changed();

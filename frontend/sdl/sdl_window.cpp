@@ -156,9 +156,7 @@ bool Window::to_screen(int wx, int wy, int& sx, int& sy) const {
   return ScreenFit({out_w, out_h}, turn_).to_screen(px, py, sx, sy);
 }
 
-bool Window::visible() const {
-  return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
-}
+bool Window::visible() const { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0; }
 
 bool Window::is_full_screen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
 
