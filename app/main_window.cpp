@@ -4,7 +4,6 @@
 
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "image/page_loader.h"
 #include "image/read_ahead.h"
 #include "input/navigation.h"
 #include "settings/bookmarks.h"
@@ -14,26 +13,6 @@
 
 namespace zeb {
 namespace {
-
-// The next page of a forward step of one: random, or the following page
-// with the last wrapping to the first. -1 when there is no page at all.
-int next_page_index(const Viewer& v, int count) {
-  if (count <= 0) return -1;
-  int next = v.state.random_page == 1 ? v.platform.random.next() % count : v.state.page_index + 1;
-  return next >= count ? 0 : next;
-}
-
-void turn_to_next_page(Viewer& v) {
-  if (v.state.turning == 1) return;
-  const int next = next_page_index(v, v.dialog.item_count(ctl::page_list));
-  if (next < 0) return;  // an empty page list turns no page
-  v.state.turning = 1;
-  v.window.turn_direction = 1;
-  v.state.page_index = next;
-  load_page(v, page_path(v, next));
-  v.state.turning = 0;
-  v.repaint();
-}
 
 void restore_after_question(Viewer& v) {
   auto& w = v.platform.window;
@@ -50,10 +29,12 @@ void restore_after_question(Viewer& v) {
 
 void ok_action(Viewer& v) {
   if (v.state.settings_open == 1) return;
+  // The next page; an index left past the end by an earlier change wraps
+  // to the first page. The status line is shown even when no page turned.
   if (v.state.viewing == 0)
     enter_page_view(v);
   else
-    turn_to_next_page(v);
+    step_forward(v, 1, Overshoot::to_first);
   update_status(v);
 }
 

@@ -36,15 +36,23 @@ void turn_back(Viewer& v, int step) {
   update_status(v);
 }
 
-// Forward, or a reload when step is 0, guarded against re-entry.
+// Forward, or a reload when step is 0: the status line follows a turn.
 void turn_forward(Viewer& v, int step) {
+  if (step_forward(v, step, Overshoot::to_last)) update_status(v);
+}
+
+}  // namespace
+
+int page_count(const Viewer& v) { return v.dialog.item_count(ctl::page_list); }
+
+bool step_forward(Viewer& v, int step, Overshoot overshoot) {
   auto& s = v.state;
-  if (s.turning == 1) return;
+  if (s.turning == 1) return false;
   s.turning = 1;
   int count = page_count(v);
   if (count == 0) {
     s.turning = 0;
-    return;
+    return false;
   }
   v.window.turn_direction = 1;
   if (step == 0) {
@@ -55,17 +63,13 @@ void turn_forward(Viewer& v, int step) {
     s.page_index = 0;
   } else {
     s.page_index += step;
-    if (s.page_index >= count) s.page_index = count - 1;
+    if (s.page_index >= count) s.page_index = overshoot == Overshoot::to_first ? 0 : count - 1;
   }
   load_current_page(v);
   s.turning = 0;
   v.repaint();
-  update_status(v);
+  return true;
 }
-
-}  // namespace
-
-int page_count(const Viewer& v) { return v.dialog.item_count(ctl::page_list); }
 
 void turn_page(Viewer& v, int step) {
   if (step < 0) {

@@ -6,6 +6,13 @@
 
 namespace zeb {
 void turn_page(Viewer& v, int step);
+// Where a forward step that passes the last page lands.
+enum class Overshoot { to_first, to_last };
+// Forward by step (0 reloads the page), guarded against re-entry: random
+// order draws the page, the last page wraps to the first, a step past the
+// end lands by overshoot. False when no page was turned (a turn under way,
+// or no pages). The status line is left to the caller.
+bool step_forward(Viewer& v, int step, Overshoot overshoot);
 // turn_page(0) for a page the viewer shows again by itself (after an
 // opening, or a sort without a current page): whether the page counts as
 // the reader's current one stays as it was.

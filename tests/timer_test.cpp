@@ -105,6 +105,17 @@ TEST_F(TimerTest, edge_test_clamps_to_the_page_in_zoom_modes) {
   EXPECT_EQ(v.state.scroll_x, 120);  // 600 - 480
 }
 
+TEST_F(TimerTest, edge_test_of_a_page_enlarged_past_the_int_range_keeps_the_offset) {
+  v.state.v_mode = 1;
+  v.window.page_width = 600;
+  v.window.page_height = 800;
+  v.state.mode_scale = 1e7f;  // 6e9 pixels wide: the width saturates rather than wrapping
+  v.state.scroll_x = 100;
+  v.state.key_state = 24;
+  on_timer(v);
+  EXPECT_EQ(v.state.scroll_x, 164);  // moved by the speed, nothing to clamp
+}
+
 TEST_F(TimerTest, drag_moves_while_the_stylus_is_down_and_holds_the_slide_show) {
   add_pages(3);
   v.state.viewing = v.state.slide_show_on = v.state.drag_pending = 1;

@@ -1,6 +1,6 @@
 // Fit and zoom modes. The arithmetic is single precision, evaluated in the
-// order written, and truncates toward zero, so every page lands on exactly
-// the same pixel sizes the viewer has always given it.
+// order written, and truncates toward zero: page sizes are a function of the
+// page and the settings alone, and the tests pin them.
 #include "view/geometry.h"
 
 #include <climits>
@@ -173,11 +173,12 @@ DisplayedSize displayed_size(const Viewer& v) {
                      s.mode_scale);
 }
 
-void clamp_scroll(Viewer& v) {
-  const DisplayedSize d = displayed_size(v);
-  v.state.scroll_x = clamp_offset(v.state.scroll_x, d.w, screen_w);
-  v.state.scroll_y = clamp_offset(v.state.scroll_y, d.h, screen_h);
+void clamp_scroll_to(ViewerState& s, DisplayedSize d) {
+  s.scroll_x = clamp_offset(s.scroll_x, d.w, screen_w);
+  s.scroll_y = clamp_offset(s.scroll_y, d.h, screen_h);
 }
+
+void clamp_scroll(Viewer& v) { clamp_scroll_to(v.state, displayed_size(v)); }
 
 void set_start_position(Viewer& v) {
   ViewerState& s = v.state;

@@ -12,6 +12,9 @@ struct DisplayedSize {
 void compute_view_geometry(Viewer& v);
 // Size of the shown bitmap times zoom and mode_scale.
 DisplayedSize displayed_size(const Viewer& v);
+// The scroll offsets cut down to what a displayed size leaves off screen.
+void clamp_scroll_to(ViewerState& s, DisplayedSize d);
+// clamp_scroll_to the displayed size of the shown bitmap.
 void clamp_scroll(Viewer& v);
 // Scroll offsets for a newly chosen start position before the clamp
 // (30000 / 0 by r_top, u_top and the mirror signs) and the centring flags.

@@ -8,6 +8,7 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "platform/text.h"
+#include "view/geometry.h"
 
 namespace zeb {
 namespace {
@@ -34,11 +35,6 @@ int move_for_request(ViewerState& s, int speed) {
   return dir;
 }
 
-int clamp_offset(int offset, int displayed, int screen) {
-  if (displayed > screen) return std::min(offset, displayed - screen);
-  return 0;
-}
-
 // The edge test clamps against the bitmap the geometry measured: the view
 // bitmap when the page is turned, the decoded page otherwise.
 void clamp_for_edge_test(Viewer& v) {
@@ -46,12 +42,8 @@ void clamp_for_edge_test(Viewer& v) {
   if (s.v_mode == ZoomMode::normal) return;  // drawing clamps anyway
   const MainWindow& w = v.window;
   const bool turned = s.v_left == 1;
-  const float wb = static_cast<float>(turned ? w.view_width : w.page_width);
-  const float hb = static_cast<float>(turned ? w.view_height : w.page_height);
-  const int wd = static_cast<int>(wb * s.zoom * s.mode_scale);
-  const int hd = static_cast<int>(hb * s.zoom * s.mode_scale);
-  s.scroll_x = clamp_offset(s.scroll_x, wd, screen_w);
-  s.scroll_y = clamp_offset(s.scroll_y, hd, screen_h);
+  clamp_scroll_to(s, scaled_size(turned ? w.view_width : w.page_width, turned ? w.view_height : w.page_height,
+                                 s.zoom, s.mode_scale));
 }
 
 // After edge_wait ticks without change at an edge, jump to the other end
