@@ -1,6 +1,5 @@
 // Start-up of the main window. Each step is one line so the order reads at
-// a glance; steps whose platform work has no counterpart here (hot keys,
-// the shell's full-screen calls, the 26-pixel move) are noted where they stand.
+// a glance.
 #include "app/startup.h"
 
 #include <iterator>
@@ -45,6 +44,9 @@ void fill_combo(Viewer& v, int id, const char16_t* const* items, int count) {
   for (int i = 0; i < count; ++i) v.dialog.insert_item(id, i, items[i]);
 }
 
+// Read twice around choosing the combo's first action: the first reading
+// creates the file from the bindings in memory when it is missing, the
+// second then fills the lists from the file.
 void read_key_bindings_twice(Viewer& v) {
   read_key_bindings(v);
   v.dialog.set_selection(ctl::key_action_combo, 0);
@@ -86,32 +88,31 @@ void colour_controls(Viewer& v) {
 }  // namespace
 
 void initialise_main_window(Viewer& v, const OpenTarget* target) {
-  colour_controls(v);                      // 1. (icons are the front end's)
-  /* 2. the 100 ms timer ticks from the front end's loop */
-  load_picker_bitmaps(v);                  // 3.
-  full_screen_setup(v);                    // 4.-5. cover the whole screen
-  v.platform.window.title = u"ZEB";        // 6.
-  read_bookmarks(v);                       // 7.
-  fill_combo(v, ctl::key_action_combo, kKeyActionItems, KeyAction::count);  // 8.
-  read_key_bindings_twice(v);              // 9.
-  /* 10. hot keys: the window owns its keys while it has the focus */
-  fill_combo(v, ctl::mode_combo, kModeItems, ZoomMode::count);  // 11.
-  read_configuration(v);                   // 12.
-  if (target) v.state.LastDir = target->location;
-  show_location_and_focus(v);              // 13.
-  select_mode_and_size_fields(v);          // 14.
-  v.dialog.set_text(ctl::mode_indicator, v.state.mode_label);  // 15.
-  apply_panel_mode(v, PanelMode::lists);                  // 16.
-  list_presets(v);                         // 17.
-  place_all_controls(v);                   // 18.
-  v.state.bg_color = 0xFFFFFF;             // 19.
-  scan_start_location(v);                  // 20.
-  if (v.state.SO_CH == 1) request_sort(v, v.state.SO_CHF != 0);  // 21.
-  /* 22. hot keys for every key code: no counterpart */
-  open_game_input(v);                      // 23.
-  write_key_bindings(v);                   // 24.
+  colour_controls(v);  // the zoom-mode radios draw in red
+  load_picker_bitmaps(v);
+  full_screen_setup(v);
+  v.platform.window.title = u"ZEB";
+  read_bookmarks(v);
+  fill_combo(v, ctl::key_action_combo, kKeyActionItems, KeyAction::count);
+  read_key_bindings_twice(v);
+  fill_combo(v, ctl::mode_combo, kModeItems, ZoomMode::count);
+  read_configuration(v);
+  if (target) v.state.LastDir = target->location;  // a location named at start wins
+  show_location_and_focus(v);
+  select_mode_and_size_fields(v);
+  v.dialog.set_text(ctl::mode_indicator, v.state.mode_label);
+  apply_panel_mode(v, PanelMode::lists);
+  list_presets(v);
+  place_all_controls(v);
+  v.state.bg_color = 0xFFFFFF;
+  scan_start_location(v);
+  if (v.state.SO_CH == 1) request_sort(v, v.state.SO_CHF != 0);
+  open_game_input(v);
+  // Written and read once more: the file then holds the bindings in use
+  // (writing empties the lists, reading fills them again).
+  write_key_bindings(v);
   read_key_bindings(v);
-  sync_mode_radios(v);                     // 25.
+  sync_mode_radios(v);
   if (target && !target->page.empty()) show_named_page(v, target->page);
 }
 

@@ -306,7 +306,7 @@ int load_page(Viewer& v, const std::u16string& path) {
     return -1;
   }
   // The page read ahead for this load when it is still the same file; else
-  // the decode happens here, as it always did.
+  // the decode happens here.
   DecodedPage page = take_read_ahead(v, key, file.get());
   if (!page.bitmap) page = decode_page(file.get(), key);
   if (page.bitmap) {

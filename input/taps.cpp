@@ -148,8 +148,8 @@ Zone zone_at(int px, int py) {
 }
 
 int drag_speed(int pixel, int centre) {
-  // Single-precision difference times the double constant, as the drag
-  // speed has always been computed.
+  // The difference is taken in single precision and multiplied by the double
+  // 0.45: this rounding decides the speed for every pixel.
   return static_cast<int>(static_cast<float>(pixel - centre) * 0.45);
 }
 

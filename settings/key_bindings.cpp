@@ -15,13 +15,13 @@
 namespace zeb {
 namespace {
 
-// fgets reads at most this many characters of a line into its 255-byte buffer.
+// The longest line read, in bytes; the rest of a longer line is the next one.
 constexpr std::size_t kLineLimit = 254;
 
 std::string key_file_path(Viewer& v) { return settings_file_path(v, u"key.cfg"); }
 
-// One line as fgets with a 255-byte buffer reads it: up to and including
-// the LF, at most kLineLimit characters; a NUL ends the text early.
+// A line is read as at most kLineLimit bytes up to and including its LF; a
+// NUL ends it early.
 std::string_view next_line(std::string_view& rest) {
   std::size_t length = std::min(rest.size(), kLineLimit);
   const std::size_t lf = rest.substr(0, length).find('\n');

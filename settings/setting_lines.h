@@ -11,8 +11,8 @@
 namespace zeb {
 
 // A settings file is CP932 when every line it holds fits that code page, so
-// the files stay byte for byte what they have always been; otherwise it is
-// UTF-8 throughout, behind the UTF-8 byte order mark.
+// files that other copies of the viewer read stay in the code page they
+// expect; otherwise it is UTF-8 throughout, behind the UTF-8 byte order mark.
 enum class SettingEncoding { cp932, utf8 };
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
