@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/inflate.h"
 #include "platform/text.h"
 
@@ -52,7 +53,7 @@ std::optional<std::vector<unsigned char>> read_deflated_entry(std::FILE* archive
   const std::uint64_t most_input = static_cast<std::uint64_t>(kMaxInflatedBytes) + (kMaxInflatedBytes >> 10) + 64;
   if (entry.compressed_size > most_input) return std::nullopt;
   std::string compressed(entry.compressed_size, '\0');
-  if (fseeko(archive, static_cast<off_t>(entry.data_offset), SEEK_SET) != 0) return std::nullopt;
+  if (!platform::seek_host_file(archive, entry.data_offset, SEEK_SET)) return std::nullopt;
   if (std::fread(compressed.data(), 1, compressed.size(), archive) != compressed.size()) return std::nullopt;
   std::optional<std::vector<unsigned char>> bytes = platform::inflate_raw(compressed, entry.size);
   if (!bytes || platform::crc32_of(bytes->data(), bytes->size()) != entry.crc) return std::nullopt;

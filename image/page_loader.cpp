@@ -22,6 +22,7 @@
 #include "core/control_ids.h"
 #include "image/archive_entry.h"
 #include "image/read_ahead.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "view/geometry.h"
 
@@ -281,7 +282,7 @@ DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits&
     if (!bytes) return {};
     return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits);
   }
-  if (fseeko(file, static_cast<off_t>(entry.data_offset), SEEK_CUR) != 0) return {};
+  if (!platform::seek_host_file(file, entry.data_offset, SEEK_CUR)) return {};
   return decode_jpeg(file, key.preview, limits);
 }
 

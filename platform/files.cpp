@@ -326,6 +326,17 @@ FilePtr open_host_file(const std::string& path, const char* mode) {
   return FilePtr(file);
 }
 
+bool seek_host_file(std::FILE* file, std::int64_t offset, int origin) {
+  return fseeko(file, static_cast<off_t>(offset), origin) == 0;
+}
+
+std::int64_t host_file_size(std::FILE* file) {
+  if (!seek_host_file(file, 0, SEEK_END)) return -1;
+  const std::int64_t size = ftello(file);
+  if (!seek_host_file(file, 0, SEEK_SET)) return -1;
+  return size;
+}
+
 std::optional<std::string> read_host_file(const std::string& path, std::size_t limit) {
   FilePtr file = open_host_file(path, "rb");
   if (!file) return std::nullopt;

@@ -3,6 +3,7 @@
 // "\"-separated, "" or "\" = root); Storage maps them onto host paths below
 // the storage root. Settings files live in a host folder (app_dir) instead.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -21,6 +22,13 @@ struct FileCloser {
   void operator()(std::FILE* f) const { if (f) std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Moves an open file's position by a 64-bit offset from origin (SEEK_SET,
+// SEEK_CUR or SEEK_END); false on failure.
+bool seek_host_file(std::FILE* file, std::int64_t offset, int origin);
+// An open file's size in bytes, or -1 on failure; leaves the position at the
+// start.
+std::int64_t host_file_size(std::FILE* file);
 
 class Storage {
  public:

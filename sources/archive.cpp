@@ -10,6 +10,7 @@
 
 #include "core/control_ids.h"
 #include "image/page_loader.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "sources/central_directory.h"
 #include "sources/folders.h"
@@ -58,13 +59,6 @@ bool read_header(std::FILE* file, LocalHeader& header) {
   return true;
 }
 
-std::int64_t file_size(std::FILE* file) {
-  if (fseeko(file, 0, SEEK_END) != 0) return -1;
-  std::int64_t size = ftello(file);
-  if (fseeko(file, 0, SEEK_SET) != 0) return -1;
-  return size;
-}
-
 // Names flagged as UTF-8 are UTF-8. Tools that write UTF-8 without the flag
 // are common, and Shift-JIS text with a byte above 0x7F is almost never
 // well-formed UTF-8, so such a name is read as UTF-8 too.
@@ -91,7 +85,7 @@ std::u16string read_name(std::FILE* file, const LocalHeader& header) {
 
 bool signature_at(std::FILE* file, std::int64_t offset, std::uint32_t& signature) {
   unsigned char b[4];
-  if (fseeko(file, offset, SEEK_SET) != 0 || std::fread(b, 1, 4, file) != 4) return false;
+  if (!platform::seek_host_file(file, offset, SEEK_SET) || std::fread(b, 1, 4, file) != 4) return false;
   signature = zip::le32(b);
   return true;
 }
@@ -124,7 +118,7 @@ Kind kind_of(std::uint32_t method, std::uint32_t compressed_size, std::uint32_t 
 // Walks the local headers from the front of the file.
 class Lister {
  public:
-  explicit Lister(std::FILE* file) : file_(file), end_(file_size(file)) {}
+  explicit Lister(std::FILE* file) : file_(file), end_(platform::host_file_size(file)) {}
 
   std::vector<ArchiveEntry> run() {
     for (int examined = 0; end_ >= 0 && examined < kMaxRecords; ++examined) {
@@ -156,7 +150,7 @@ class Lister {
       }
     }
     if ((h.flags & kDescriptorFlag) && sizes_known) next += descriptor_length(file_, next, end_);
-    if (next > end_ || fseeko(file_, next, SEEK_SET) != 0) return false;
+    if (next > end_ || !platform::seek_host_file(file_, next, SEEK_SET)) return false;
     record_ = next;
     return true;
   }
@@ -168,7 +162,7 @@ class Lister {
     if (!directory_read_) {
       directory_ = read_central_directory(file_, end_);
       directory_read_ = true;
-      if (fseeko(file_, record_ + static_cast<std::int64_t>(kHeaderBytes), SEEK_SET) != 0) return false;
+      if (!platform::seek_host_file(file_, record_ + static_cast<std::int64_t>(kHeaderBytes), SEEK_SET)) return false;
     }
     auto found = directory_.find(record_);
     if (found == directory_.end()) return false;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/files.h"
 #include "sources/zip_bytes.h"
 
 namespace zeb {
@@ -21,7 +22,7 @@ constexpr std::int64_t kCentralBytes = 46;
 constexpr std::int64_t kMaxDirectoryBytes = 64 << 20;
 
 bool read_at(std::FILE* file, std::int64_t offset, std::string& bytes) {
-  return fseeko(file, offset, SEEK_SET) == 0 && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return platform::seek_host_file(file, offset, SEEK_SET) && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
 struct Directory {
