@@ -26,6 +26,7 @@ run: build $(SAMPLE)
 # runs on two threads run once more under ThreadSanitizer, which cannot be
 # combined with AddressSanitizer.
 test: build
+	@bash tools/check-layers.sh
 	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEB_TSAN=ON -DZEB_BENCH=OFF >/dev/null
 	@cmake --build $(TSAN_BUILD)
 	@cd $(TSAN_BUILD) && ctest --output-on-failure -j2
