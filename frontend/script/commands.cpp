@@ -131,18 +131,13 @@ bool save_shot(Viewer& v, const std::string& file) {
 void stylus(Session& s, const std::string& what, int x, int y) {
   Viewer& v = s.viewer;
   if (what == "down") {
-    v.platform.keys.set_stylus(true);
-    s.captured_control = stylus_target(v, x, y);
-    if (s.captured_control) press_control(v, s.captured_control, x, y);
-    else stylus_down(v, x, y);
+    s.press = begin_press(v, x, y);
+    press(v, s.press, x, y);
   } else if (what == "move") {
-    if (s.captured_control) drag_control(v, s.captured_control, x, y);
-    else stylus_move(v, x, y);
+    drag(v, s.press, x, y);
   } else {
-    v.platform.keys.set_stylus(false);
-    if (s.captured_control) release_control(v, s.captured_control, x, y);
-    else stylus_up(v, x, y);
-    s.captured_control = 0;
+    release(v, s.press, x, y);
+    s.press = {Press::To::window, 0};
   }
 }
 
@@ -160,18 +155,9 @@ void idle(Viewer& v, long long ms) {
 
 void key(Session& s, int vk, const std::string& action) {
   Viewer& v = s.viewer;
-  if (action != "up") {
-    v.platform.keys.set(vk, true);
-    key_down(v, vk);
-    // Enter and Escape are the window's OK and Cancel commands.
-    if (vk == vk::enter) command(v, ctl::cmd_ok);
-    if (vk == vk::escape) command(v, ctl::cmd_cancel);
-  }
+  if (action != "up") key_press(v, vk);
   if (action == "press") pump(v);
-  if (action != "down" && !v.platform.ended) {
-    v.platform.keys.set(vk, false);
-    key_up(v, vk);
-  }
+  if (action != "down" && !v.platform.ended) key_release(v, vk);
 }
 
 void serve_later_starts(Session& s) {

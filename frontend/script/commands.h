@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pointer.h"
 #include "core/viewer.h"
 #include "frontend/script/script_host.h"
 #include "platform/instance.h"
@@ -29,7 +30,9 @@ struct Session {
   std::ostream& err;
   // Serves the locations later starts hand over, before each tick.
   platform::InstanceGuard* guard = nullptr;
-  int captured_control = 0;  // control that took the last stylus press
+  // Where the last stylus press went; without a press, moves and releases
+  // reach the window.
+  Press press{Press::To::window, 0};
   bool stylus_on_window = false;
 };
 

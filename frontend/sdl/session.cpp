@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/open_target.h"
+#include "app/pointer.h"
 #include "core/control_ids.h"
 #include "frontend/sdl/key_map.h"
 #include "platform/end_signals.h"
@@ -214,12 +215,11 @@ void Session::settle() { pump(v_); }
 
 void Session::handle_key(int vk, bool down) {
   focus_ = true;
-  v_.platform.keys.set(vk, down);
-  if (!down) return key_up(v_, vk);
-  key_down(v_, vk);
-  // Enter and Escape are the window's OK and Cancel commands.
-  if (vk == vk::enter && !v_.platform.ended) command(v_, ctl::cmd_ok);
-  if (vk == vk::escape && !v_.platform.ended) command(v_, ctl::cmd_cancel);
+  if (down) {
+    key_press(v_, vk);
+  } else {
+    key_release(v_, vk);
+  }
 }
 
 void Session::handle_text(const char* utf8) {

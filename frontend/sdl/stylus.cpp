@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/control_input.h"
 #include "app/messages.h"
 #include "platform/draw.h"
 
@@ -38,24 +37,25 @@ bool any_drop_down_open(const Viewer& v) {
 }  // namespace
 
 void Stylus::down(Viewer& v, int px, int py, std::uint64_t now_ms) {
-  v.platform.keys.set_stylus(true);
-  control_ = stylus_target(v, px, py);
+  press_ = begin_press(v, px, py);
+  control_ = press_.control;
   Control* c = control_ ? v.dialog.find(control_) : nullptr;
   if (!c) {
     // A press beside an open drop-down only closes it.
     if (any_drop_down_open(v)) {
       for (Control& other : v.dialog.controls()) other.dropped_down = false;
       mode_ = Mode::none;
+      press_.to = Press::To::nothing;
       v.repaint();
       return;
     }
     mode_ = Mode::window;
-    stylus_down(v, px, py);
+    press(v, press_, px, py);
     return;
   }
   if (c->kind == Kind::list) return press_list(v, *c, px, py, now_ms);
   mode_ = Mode::control;
-  press_control(v, control_, px, py);
+  press(v, press_, px, py);
   if (c->kind == Kind::edit && v.dialog.focus() == control_)
     c->caret = platform::edit_caret_at(*c, px, true);
 }
@@ -64,6 +64,7 @@ void Stylus::press_list(Viewer& v, Control& list, int px, int py, std::uint64_t 
   const platform::Rect bar = platform::list_scroll_bar(list);
   if (bar.contains(px, py)) {
     mode_ = Mode::scroll_bar;
+    press_.to = Press::To::nothing;
     v.dialog.set_focus(list.id);
     scroll_by_bar(v, list, py);
     return;
@@ -72,7 +73,7 @@ void Stylus::press_list(Viewer& v, Control& list, int px, int py, std::uint64_t 
   press_y_ = py;
   press_top_ = list.top_index;
   const int item = platform::list_item_at(list, px, py);
-  press_control(v, list.id, px, py);
+  press(v, press_, px, py);
   const bool twice = item >= 0 && list.id == last_list_ && item == last_item_ &&
                      now_ms - last_press_ms_ <= kDoubleClickMs;
   last_list_ = list.id;
@@ -85,13 +86,13 @@ void Stylus::move(Viewer& v, int px, int py) {
   Control* c = control_ ? v.dialog.find(control_) : nullptr;
   switch (mode_) {
     case Mode::none: return;
-    case Mode::window: return stylus_move(v, px, py);
+    case Mode::window: return drag(v, press_, px, py);
     case Mode::scroll_bar:
       if (c) scroll_by_bar(v, *c, py);
       return;
     case Mode::control:
       if (c && c->kind == Kind::list && std::abs(py - press_y_) >= kDragThreshold) mode_ = Mode::list_drag;
-      else return drag_control(v, control_, px, py);
+      else return drag(v, press_, px, py);
       [[fallthrough]];
     case Mode::list_drag:
       // The items follow the stylus.
@@ -103,12 +104,11 @@ void Stylus::move(Viewer& v, int px, int py) {
 }
 
 void Stylus::up(Viewer& v, int px, int py) {
-  v.platform.keys.set_stylus(false);
-  const Mode mode = mode_;
+  const Press pressed = press_;
   mode_ = Mode::none;
-  if (mode == Mode::window) stylus_up(v, px, py);
-  if (mode == Mode::control || mode == Mode::list_drag) release_control(v, control_, px, py);
+  press_ = {};
   control_ = 0;
+  release(v, pressed, px, py);
 }
 
 void Stylus::cancel(Viewer& v) {

@@ -1,10 +1,13 @@
 #pragma once
 // The stylus (mouse or touch) in the window: a press goes either to a
 // control, which answers it the way the platform's controls do, or to the
-// main window's stylus handlers. Lists also scroll by their scroll bar and
-// by dragging, and report double-clicks.
+// main window's stylus handlers, through the press capture both front ends
+// share. The window adds its own gestures: a press beside an open drop-down
+// closes it, lists also scroll by their scroll bar and by dragging, and
+// report double-clicks.
 #include <cstdint>
 
+#include "app/pointer.h"
 #include "core/viewer.h"
 
 namespace zeb::sdl {
@@ -23,6 +26,7 @@ class Stylus {
   void press_list(Viewer& v, platform::Control& list, int px, int py, std::uint64_t now_ms);
 
   Mode mode_ = Mode::none;
+  Press press_;           // where the press is delivered
   int control_ = 0;       // the control that took the press
   int press_y_ = 0;       // where a list press started, pixels
   int press_top_ = 0;     // the list's top index then
