@@ -31,10 +31,11 @@ void ok_action(Viewer& v) {
   if (v.state.settings_open == 1) return;
   // The next page; an index left past the end by an earlier change wraps
   // to the first page. The status line is shown even when no page turned.
-  if (v.state.viewing == 0)
+  if (v.state.viewing == 0) {
     enter_page_view(v);
-  else
+  } else {
     step_forward(v, 1, Overshoot::to_first);
+  }
   update_status(v);
 }
 

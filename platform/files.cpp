@@ -239,7 +239,7 @@ bool is_temporary_name(std::string_view name) {
 
 }  // namespace
 
-Storage::Storage(std::string root) : root_(absolute_host_path(root)) {}
+Storage::Storage(const std::string& root) : root_(absolute_host_path(root)) {}
 
 std::optional<std::string> Storage::host_path(std::u16string_view location) const {
   if (location.size() > kMaxLocationUnits) return std::nullopt;

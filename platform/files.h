@@ -32,7 +32,7 @@ std::int64_t host_file_size(std::FILE* file);
 
 class Storage {
  public:
-  explicit Storage(std::string root = "/");
+  explicit Storage(const std::string& root = "/");
   const std::string& root() const { return root_; }
 
   // Host path of a location path, or nullopt when the location cannot be

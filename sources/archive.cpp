@@ -48,7 +48,7 @@ struct LocalHeader {
 bool read_header(std::FILE* file, LocalHeader& header) {
   std::array<unsigned char, kHeaderBytes> b;
   if (std::fread(b.data(), 1, b.size(), file) != b.size()) return false;
-  header.signature = zip::le32(&b[0]);
+  header.signature = zip::le32(b.data());
   header.flags = zip::le16(&b[6]);
   header.method = zip::le16(&b[8]);
   header.crc = zip::le32(&b[14]);

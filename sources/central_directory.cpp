@@ -22,7 +22,8 @@ constexpr std::int64_t kCentralBytes = 46;
 constexpr std::int64_t kMaxDirectoryBytes = 64 << 20;
 
 bool read_at(std::FILE* file, std::int64_t offset, std::string& bytes) {
-  return platform::seek_host_file(file, offset, SEEK_SET) && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return platform::seek_host_file(file, offset, SEEK_SET) &&
+         std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
 struct Directory {

@@ -19,7 +19,7 @@ struct ResampleSize {
 // direction; with auto-rotate (RSC) a result at least as wide as high is
 // turned, and an asked-for turn is dropped when the turned result would be
 // at least as high as wide.
-ResampleSize resample_size(int W, int H, int target_w, int target_h, int rotate, int RSC);
+ResampleSize resample_size(int W, int H, int tw, int th, int rotate, int RSC);
 
 // A side of the view bitmap: rounded down to a multiple of 8, except that a
 // side one short of a multiple of 8 is rounded up; below 7 it is 0.

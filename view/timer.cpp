@@ -42,8 +42,8 @@ void clamp_for_edge_test(Viewer& v) {
   if (s.v_mode == ZoomMode::normal) return;  // drawing clamps anyway
   const MainWindow& w = v.window;
   const bool turned = s.v_left == 1;
-  clamp_scroll_to(s, scaled_size(turned ? w.view_width : w.page_width, turned ? w.view_height : w.page_height,
-                                 s.zoom, s.mode_scale));
+  clamp_scroll_to(s, scaled_size(turned ? w.view_width : w.page_width, turned ? w.view_height : w.page_height, s.zoom,
+                                 s.mode_scale));
 }
 
 // After edge_wait ticks without change at an edge, jump to the other end
