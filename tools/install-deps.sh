@@ -10,11 +10,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
   openbox wmctrl desktop-file-utils
+  clang-format clang-tidy
 )
-# The format and tidy checks of tools/lint-changed.sh.
-if [ "${1:-}" = "--lint" ]; then
-  packages+=(clang-format clang-tidy)
-fi
+# --lint (the format and tidy checks of tools/lint-changed.sh) needs nothing
+# beyond the list above.
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
