@@ -389,6 +389,11 @@ bool replace_host_file(const std::string& path, std::string_view bytes) {
   struct stat old;
   const bool exists = ::stat(target->c_str(), &old) == 0;
   if (exists ? !may_replace(*target, old) : errno != ENOENT) return false;
+  // A file that already holds these bytes is left as it is: the viewer
+  // writes its settings at every start and exit, mostly unchanged, and each
+  // replace waits for the disk twice.
+  if (exists && static_cast<std::size_t>(old.st_size) == bytes.size() && read_host_file(*target, bytes.size()) == bytes)
+    return true;
   const std::string dir = parent_of(*target);
   std::string temp = join_host(dir, std::string(kTempPrefix) + std::string(kTempRandom, 'X'));
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -431,7 +436,7 @@ std::string executable_dir() {
 }
 
 std::string resolve_app_dir(const std::string& override_dir, const std::string& program_dir) {
-  const std::string program = trim_slashes(program_dir);
+  std::string program = trim_slashes(program_dir);
   std::string dir = trim_slashes(override_dir.empty() ? program : override_dir);
   if (!override_dir.empty()) make_host_dirs(dir);
   if (override_dir.empty() && host_dir_exists(join_host(program, "ZEB_CFG"))) return program;

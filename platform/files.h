@@ -82,7 +82,8 @@ bool delete_host_file(const std::string& path);
 // through (its final target is replaced and the link stays). Nothing is
 // written, and false returned, when the target exists but is no regular
 // file, or carries no write permission (for root too: a file without any
-// write bit counts as locked by its owner).
+// write bit counts as locked by its owner). A target that already holds
+// exactly `bytes` is not touched.
 bool replace_host_file(const std::string& path, std::string_view bytes);
 // Removes temporary files that replace_host_file left in `dir` when the
 // process was killed during a save. Only names of its own pattern are

@@ -215,6 +215,28 @@ TEST(PlatformFiles, replace_swaps_the_whole_file_and_keeps_its_mode) {
   EXPECT_EQ(all_names(dir.path()), std::vector<std::string>{"zeb.cfg"});
 }
 
+// The inode number tells a file replaced from one left in place.
+ino_t inode_of(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST(PlatformFiles, replace_with_the_same_bytes_leaves_the_file_in_place) {
+  TempDir dir;
+  const std::string path = dir / "key.cfg";
+  ASSERT_TRUE(replace_host_file(path, "AP00=1\r\n"));
+  const ino_t first = inode_of(path);
+  EXPECT_TRUE(replace_host_file(path, "AP00=1\r\n"));
+  EXPECT_EQ(inode_of(path), first);
+  // Same length, other bytes: replaced.
+  EXPECT_TRUE(replace_host_file(path, "AP00=2\r\n"));
+  EXPECT_EQ(fixtures::read_file(path), "AP00=2\r\n");
+  EXPECT_NE(inode_of(path), first);
+  // A locked file stays refused even when nothing would change.
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(replace_host_file(path, "AP00=2\r\n"));
+}
+
 TEST(PlatformFiles, failed_replace_leaves_the_old_file_and_no_temporary) {
   TempDir dir;
   // A folder where the file should go: the final rename fails.
