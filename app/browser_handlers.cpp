@@ -28,7 +28,7 @@ void on_page_list_selchange(Viewer& v) {
   auto& s = v.state;
   int selected = v.dialog.selection(ctl::page_list);
   if (selected < 0) return;
-  cancel_read_ahead(v);
+  cancel_read_ahead(v.window);
   s.page_index = selected;
   v.dialog.set_text(ctl::status_line, status_text(v, s.page_index));
   s.select_delay = s.select_delay_ticks;
@@ -37,8 +37,8 @@ void on_page_list_selchange(Viewer& v) {
 void on_slider_scroll(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
-  if (page_count(v) == 0) return;
-  cancel_read_ahead(v);
+  if (page_count(v.dialog) == 0) return;
+  cancel_read_ahead(v.window);
   s.page_index = d.pos(ctl::page_slider);
   s.select_delay = s.select_delay_ticks;
   d.set_text(ctl::status_line, status_text(v, s.page_index));

@@ -40,7 +40,7 @@ void ok_action(Viewer& v) {
 }
 
 void leave_viewing(Viewer& v) {
-  cancel_read_ahead(v);
+  cancel_read_ahead(v.window);
   v.state.viewing = 0;
   apply_panel_mode(v, PanelMode::lists);
   v.dialog.set_focus(ctl::page_list);
@@ -86,7 +86,7 @@ void full_screen_setup(Viewer& v) {
 
 void reapply_full_screen(Viewer& v) {
   full_screen_setup(v);
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
 }
 
 void minimise_window(Viewer& v) {

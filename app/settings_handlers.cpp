@@ -12,16 +12,16 @@ namespace zeb {
 
 void on_mode_combo_changed(Viewer& v) {
   v.state.v_mode = v.dialog.selection(ctl::mode_combo);
-  set_size_fields(v, v.state.v_mode);
-  sync_mode_radios(v);
+  set_size_fields(v.dialog, v.state.v_mode);
+  sync_mode_radios(v.dialog, v.state.v_mode);
 }
 
 void on_mode_radio_clicked(Viewer& v, int mode) {
   v.state.v_mode = mode;
   v.dialog.set_selection(ctl::mode_combo, mode);
-  set_size_fields(v, mode);
+  set_size_fields(v.dialog, mode);
   // The radios form one group: the clicked one is the only one checked.
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
 }
 
 void on_auto_rotate_clicked(Viewer& v) {
@@ -57,7 +57,7 @@ void on_swap_tap_clicked(Viewer& v) {
 
 void on_preset_box_changed(Viewer& v) {
   run_preset(v, PresetMode::load);
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
   reassert_window(v);
 }
 

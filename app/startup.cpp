@@ -60,7 +60,7 @@ void show_location_and_focus(Viewer& v) {
 
 void select_mode_and_size_fields(Viewer& v) {
   v.dialog.set_selection(ctl::mode_combo, v.state.v_mode);
-  set_size_fields(v, v.dialog.selection(ctl::mode_combo));
+  set_size_fields(v.dialog, v.dialog.selection(ctl::mode_combo));
 }
 
 void place_all_controls(Viewer& v) {
@@ -112,13 +112,13 @@ void initialise_main_window(Viewer& v, const OpenTarget* target) {
   // (writing empties the lists, reading fills them again).
   write_key_bindings(v);
   read_key_bindings(v);
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
   if (target && !target->page.empty()) show_named_page(v, target->page);
 }
 
 void destroy_main_window(Viewer& v) {
   v.platform.game_input_open = false;
-  cancel_read_ahead(v);
+  cancel_read_ahead(v.window);
   v.window.page_bitmap.reset();
   v.window.view_bitmap.reset();
 }

@@ -46,7 +46,7 @@ void on_stylus_down(Viewer& v, int px, int py) {
   st.repaint_request = 1;
   st.picker_redraw_ticks = 1;
   const bool panel_shown = st.panel_aux != 0 || st.panel_mode != PanelMode::page_view;
-  if (panel_shown) press_window_buttons(v, px, py);
+  if (panel_shown) press_window_buttons(v.state, px, py);
   if (st.viewing == 0 && st.settings_open == 0) {
     if (layout_hit(px, py, 135, 180, 120, 120)) enter_page_view(v);
     return;

@@ -79,7 +79,7 @@ bool read_book(const std::string& root, const std::string& settings, const std::
   const Timing first = sv.timed(kTurnTap);
   samples[name + " first"].push_back(first.wall_ms);
   samples[name + " first cpu"].push_back(first.cpu_ms);
-  const int adopted_before = read_ahead_counts(sv.viewer()).adopted;
+  const int adopted_before = read_ahead_counts(sv.viewer().window).adopted;
   const double cpu_start = process_cpu_ms();
   for (int turn = 0; turn < o.turns; ++turn) {
     if (!sv.run("idle " + std::to_string(o.idle_ms))) return false;
@@ -89,7 +89,7 @@ bool read_book(const std::string& root, const std::string& settings, const std::
     samples[name + " turn cpu"].push_back(t.cpu_ms);
   }
   samples[name + " page cpu"].push_back((process_cpu_ms() - cpu_start) / o.turns);
-  samples[name + " adopted"].push_back(read_ahead_counts(sv.viewer()).adopted - adopted_before);
+  samples[name + " adopted"].push_back(read_ahead_counts(sv.viewer().window).adopted - adopted_before);
   return true;
 }
 

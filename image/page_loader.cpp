@@ -293,22 +293,22 @@ int load_page(Viewer& v, const std::u16string& path) {
   if (s.panel_mode == PanelMode::page_view) record_in_folder_history(v);
   const bool archive = s.archive_mode == 1;
   if (archive && v.dialog.item_count(ctl::page_list) == 0) {
-    free_page_bitmaps(v);
+    free_page_bitmaps(v.window);
     return -1;
   }
   s.page_current = 1;
   const PageKey key = page_key(v, s.page_index, path);
   s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
-  free_page_bitmaps(v);
-  set_start_position(v);
+  free_page_bitmaps(v.window);
+  set_start_position(v.state);
   platform::FilePtr file = v.platform.storage.open_read(key.location);
   if (!file) {
-    cancel_read_ahead(v);
+    cancel_read_ahead(v.window);
     return -1;
   }
   // The page read ahead for this load when it is still the same file; else
   // the decode happens here.
-  DecodedPage page = take_read_ahead(v, key, file.get());
+  DecodedPage page = take_read_ahead(v.window, key, file.get());
   if (!page.bitmap) page = decode_page(file.get(), key);
   if (page.bitmap) {
     show_decoded_page(v, std::move(page));
@@ -320,9 +320,9 @@ int load_page(Viewer& v, const std::u16string& path) {
   return 0;
 }
 
-void free_page_bitmaps(Viewer& v) {
-  v.window.page_bitmap.reset();
-  v.window.view_bitmap.reset();
+void free_page_bitmaps(MainWindow& w) {
+  w.page_bitmap.reset();
+  w.view_bitmap.reset();
 }
 
 }  // namespace zeb

@@ -15,7 +15,7 @@ namespace zeb {
 // refused or could not open the file.
 int load_page(Viewer& v, const std::u16string& path);
 // Deletes page_bitmap and view_bitmap where present.
-void free_page_bitmaps(Viewer& v);
+void free_page_bitmaps(MainWindow& w);
 
 // Real progressive files have about ten scans; libjpeg accepts repeated
 // scans and walks the whole frame for each, so a small file of thousands of

@@ -79,13 +79,13 @@ void read_ahead_page(Viewer& v, int index, const std::u16string& path) {
                   slot = ra.slot](const std::atomic<bool>& cancelled) { read_page(storage, key, *slot, cancelled); });
 }
 
-void cancel_read_ahead(Viewer& v) {
-  if (v.window.read_ahead) v.window.read_ahead->cancel();
+void cancel_read_ahead(MainWindow& w) {
+  if (w.read_ahead) w.read_ahead->cancel();
 }
 
-DecodedPage take_read_ahead(Viewer& v, const PageKey& key, std::FILE* file) {
-  if (!v.window.read_ahead || !v.window.read_ahead->requested) return {};
-  ReadAhead& ra = *v.window.read_ahead;
+DecodedPage take_read_ahead(MainWindow& w, const PageKey& key, std::FILE* file) {
+  if (!w.read_ahead || !w.read_ahead->requested) return {};
+  ReadAhead& ra = *w.read_ahead;
   if (ra.requested != key) {
     ra.cancel();
     return {};
@@ -98,18 +98,18 @@ DecodedPage take_read_ahead(Viewer& v, const PageKey& key, std::FILE* file) {
   return std::move(ready->page);
 }
 
-ReadAheadCounts read_ahead_counts(const Viewer& v) {
-  return v.window.read_ahead ? v.window.read_ahead->counts : ReadAheadCounts{};
+ReadAheadCounts read_ahead_counts(const MainWindow& w) {
+  return w.read_ahead ? w.read_ahead->counts : ReadAheadCounts{};
 }
 
-bool read_ahead_holds_page(const Viewer& v) {
-  if (!v.window.read_ahead) return false;
-  std::lock_guard lock(v.window.read_ahead->slot->mutex);
-  return v.window.read_ahead->slot->ready.has_value();
+bool read_ahead_holds_page(const MainWindow& w) {
+  if (!w.read_ahead) return false;
+  std::lock_guard lock(w.read_ahead->slot->mutex);
+  return w.read_ahead->slot->ready.has_value();
 }
 
-void wait_for_read_ahead(Viewer& v) {
-  if (v.window.read_ahead) v.window.read_ahead->worker.wait_idle();
+void wait_for_read_ahead(MainWindow& w) {
+  if (w.read_ahead) w.read_ahead->worker.wait_idle();
 }
 
 }  // namespace zeb

@@ -22,23 +22,23 @@ constexpr long long kMaxReadAheadBitmapBytes = 64LL << 20;
 // ready. Work on any other page is cancelled first.
 void read_ahead_page(Viewer& v, int index, const std::u16string& path);
 // Cancels the work and drops its bitmap, without waiting for the decode.
-void cancel_read_ahead(Viewer& v);
+void cancel_read_ahead(MainWindow& w);
 // For the loader: the page read ahead for `key`, when `file` (the file the
 // load opened) is the same file the worker read; else a null bitmap. Work
 // on another page is cancelled; work on this page is waited for, since it
 // is further on than a decode started now. Either way the read-ahead is
 // used up.
-DecodedPage take_read_ahead(Viewer& v, const PageKey& key, std::FILE* file);
+DecodedPage take_read_ahead(MainWindow& w, const PageKey& key, std::FILE* file);
 
 // Counts for tests and measurements.
 struct ReadAheadCounts {
   int started = 0;  // jobs handed to the worker
   int adopted = 0;  // loads that took a bitmap read ahead
 };
-ReadAheadCounts read_ahead_counts(const Viewer& v);
+ReadAheadCounts read_ahead_counts(const MainWindow& w);
 // Whether a page read ahead waits to be taken.
-bool read_ahead_holds_page(const Viewer& v);
+bool read_ahead_holds_page(const MainWindow& w);
 // Blocks until the worker has finished what it was given (tests, bench).
-void wait_for_read_ahead(Viewer& v);
+void wait_for_read_ahead(MainWindow& w);
 
 }  // namespace zeb

@@ -58,7 +58,7 @@ void paint_picker(Viewer& v, Bitmap& screen) {
   }
 }
 
-void paint_browser(Viewer& v, Bitmap& screen) {
+void paint_browser(const Viewer& v, Bitmap& screen) {
   platform::fill_rect(screen, Rect{0, 0, screen_w, screen_h}, v.state.bg_color);
   const MainWindow& w = v.window;
   if (!w.page_bitmap || v.state.settings_open == 1) return;

@@ -22,15 +22,14 @@ bool is_held(const platform::KeyState& keys, int vk) { return (keys.async_state(
 
 }  // namespace
 
-void clear_key_lists(Viewer& v) {
-  v.dialog.clear_items(ctl::key_list);
-  v.dialog.clear_items(ctl::key_action_list);
+void clear_key_lists(platform::Dialog& d) {
+  d.clear_items(ctl::key_list);
+  d.clear_items(ctl::key_action_list);
 }
 
-void append_binding_row(Viewer& v, const std::u16string& name, int action) {
-  v.dialog.insert_item(ctl::key_list, -1, name);
-  v.dialog.insert_item(ctl::key_action_list, -1,
-                       v.dialog.item_text(ctl::key_action_combo, action));
+void append_binding_row(platform::Dialog& d, const std::u16string& name, int action) {
+  d.insert_item(ctl::key_list, -1, name);
+  d.insert_item(ctl::key_action_list, -1, d.item_text(ctl::key_action_combo, action));
 }
 
 void learn_key(Viewer& v, int button) {
@@ -44,7 +43,7 @@ void learn_key(Viewer& v, int button) {
     v.dialog.delete_item(ctl::key_list, row);
     v.dialog.delete_item(ctl::key_action_list, row);
   }
-  append_binding_row(v, name, action);
+  append_binding_row(v.dialog, name, action);
 }
 
 // Controls of the browser and settings panel that the key-setting panel hides.

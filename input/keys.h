@@ -32,8 +32,8 @@ void learn_key(Viewer& v, int button);
 void open_key_panel(Viewer& v);
 void close_key_panel(Viewer& v);
 // The binding lists of the key-setting panel: emptied, and one row added.
-void clear_key_lists(Viewer& v);
-void append_binding_row(Viewer& v, const std::u16string& name, int action);
+void clear_key_lists(platform::Dialog& d);
+void append_binding_row(platform::Dialog& d, const std::u16string& name, int action);
 // The slot a key-list row names ("ボタンNN"), or -1 when it names none.
 int slot_of_row(const std::u16string& row);
 

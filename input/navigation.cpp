@@ -20,7 +20,7 @@ namespace {
 // before the first page. Not guarded by `turning`; never random.
 void turn_back(Viewer& v, int step) {
   auto& s = v.state;
-  int count = page_count(v);
+  int count = page_count(v.dialog);
   if (count == 0) return;
   v.window.turn_direction = -1;
   if (s.page_index == 0) {
@@ -43,13 +43,13 @@ void turn_forward(Viewer& v, int step) {
 
 }  // namespace
 
-int page_count(const Viewer& v) { return v.dialog.item_count(ctl::page_list); }
+int page_count(const platform::Dialog& d) { return d.item_count(ctl::page_list); }
 
 bool step_forward(Viewer& v, int step, Overshoot overshoot) {
   auto& s = v.state;
   if (s.turning == 1) return false;
   s.turning = 1;
-  int count = page_count(v);
+  int count = page_count(v.dialog);
   if (count == 0) {
     s.turning = 0;
     return false;
@@ -86,7 +86,7 @@ void show_page_again(Viewer& v) {
 }
 
 std::u16string status_text(const Viewer& v, int index) {
-  return text::format("%4d/%4d[", index + 1, page_count(v)) + v.dialog.item_text(ctl::page_list, index) + u"]";
+  return text::format("%4d/%4d[", index + 1, page_count(v.dialog)) + v.dialog.item_text(ctl::page_list, index) + u"]";
 }
 
 std::u16string page_path(const Viewer& v, int index) {
@@ -100,7 +100,7 @@ void update_status(Viewer& v) {
   auto& d = v.dialog;
   d.set_selection(ctl::page_list, s.page_index);
   d.set_pos(ctl::page_slider, s.page_index);
-  int count = page_count(v);
+  int count = page_count(v.dialog);
   // With an empty list the index stays as it is rather than turning -1.
   if (count > 0 && s.page_index > count - 1) s.page_index = count - 1;
   d.set_text(ctl::status_line, status_text(v, s.page_index));
@@ -132,7 +132,7 @@ void run_delayed_jump(Viewer& v) {
   auto& s = v.state;
   if (s.select_delay <= 0) return;
   if (--s.select_delay > 0) return;
-  if (page_count(v) == 0) return;
+  if (page_count(v.dialog) == 0) return;
   update_status(v);
   int selected = v.dialog.selection(ctl::page_list);
   if (selected >= 0) s.page_index = selected;
@@ -142,7 +142,7 @@ void run_delayed_jump(Viewer& v) {
 
 void read_ahead_next_turn(Viewer& v) {
   const ViewerState& s = v.state;
-  const int count = page_count(v);
+  const int count = page_count(v.dialog);
   // Random order has no next page to know; a pending jump, sort or folder
   // scan loads something else next.
   if (!v.platform.read_ahead || s.viewing != 1 || s.settings_open != 0 || s.random_page != 0 || s.load_block != 0 ||

@@ -25,7 +25,7 @@ std::u16string page_path(const Viewer& v, int index);
 // Loads page_index (a page load through the loader).
 int load_current_page(Viewer& v);
 // The number of pages in the page list.
-int page_count(const Viewer& v);
+int page_count(const platform::Dialog& d);
 // Opens the selected page full screen (the browser's OK action, a double
 // click in the page list, a press on the thumbnail); nothing while viewing.
 void enter_page_view(Viewer& v);

@@ -21,8 +21,7 @@ constexpr int kToolbarCells = 10;
 constexpr int kPickerColumns = 3;
 constexpr int kPickerRows = 5;
 
-void start_drag(Viewer& v, int px, int py) {
-  ViewerState& st = v.state;
+void start_drag(ViewerState& st, int px, int py) {
   st.drag_pending = 1;
   st.drag_dx = drag_speed(px, screen_centre_x);
   st.drag_dy = drag_speed(py, screen_centre_y);
@@ -41,7 +40,7 @@ void choose_start_position(Viewer& v, int row, int column) {
   constexpr int kStartOf[3] = {0, 2, 1};  // left/top, centre, right/bottom end
   v.state.r_top = kStartOf[column];
   v.state.u_top = kStartOf[row];
-  set_start_position(v);
+  set_start_position(v.state);
   finish_start_position(v);
 }
 
@@ -73,11 +72,11 @@ bool layout_hit(int px, int py, int x, int y, int w, int h) {
   return s * x <= px && px <= s * (x + w) && s * y <= py && py <= s * (y + h);
 }
 
-void press_window_buttons(Viewer& v, int px, int py) {
+void press_window_buttons(ViewerState& s, int px, int py) {
   if (layout_hit(px, py, 220, 0, kCellSize, kCellSize)) {
-    v.state.key_state = Request::back;
+    s.key_state = Request::back;
   } else if (layout_hit(px, py, 200, 0, kCellSize, kCellSize)) {
-    v.state.key_state = Request::minimise;
+    s.key_state = Request::minimise;
   }
 }
 
@@ -97,7 +96,7 @@ void press_page_zone(Viewer& v, int px, int py) {
     case Zone::bottom_middle:
       if (st.viewing == 1) toggle_view_panel(v);
       break;
-    case Zone::middle: start_drag(v, px, py); break;
+    case Zone::middle: start_drag(v.state, px, py); break;
   }
 }
 

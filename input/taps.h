@@ -9,7 +9,7 @@ namespace zeb {
 bool layout_hit(int px, int py, int x, int y, int w, int h);
 // The cross and the minimise bar of the window buttons hand their action to
 // the timer; the press goes on to the screen's own handling.
-void press_window_buttons(Viewer& v, int px, int py);
+void press_window_buttons(ViewerState& s, int px, int py);
 // A press on the full-screen page view: what its zone does.
 void press_page_zone(Viewer& v, int px, int py);
 // The view panel's toolbar cell (0..9) under a press, or -1 for none.

@@ -66,10 +66,10 @@ std::size_t next_line_length(std::string_view bytes, SettingEncoding encoding) {
   return utf8 ? utf8_cut(bytes, read) : std::min(bytes.size(), read);
 }
 
-std::vector<std::u16string> history_items(const Viewer& v) {
+std::vector<std::u16string> history_items(const platform::Dialog& d) {
   std::vector<std::u16string> items;
-  const int count = v.dialog.item_count(ctl::folder_history);
-  for (int i = 0; i < count; ++i) items.push_back(v.dialog.item_text(ctl::folder_history, i));
+  const int count = d.item_count(ctl::folder_history);
+  for (int i = 0; i < count; ++i) items.push_back(d.item_text(ctl::folder_history, i));
   return items;
 }
 
@@ -120,7 +120,7 @@ void read_bookmarks(Viewer& v) {
 
 bool write_bookmarks(Viewer& v) {
   const std::string path = settings_file_path(v, u"auto_bk.dat");
-  return platform::replace_host_file(path, format_bookmarks(history_items(v)));
+  return platform::replace_host_file(path, format_bookmarks(history_items(v.dialog)));
 }
 
 }  // namespace zeb

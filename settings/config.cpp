@@ -23,8 +23,7 @@ ConfigControlValues values_from_state(const ViewerState& s) {
   return {s.v_mode, text::from_int(s.Text1), text::from_int(s.Text2), text::from_int(s.SlideShow)};
 }
 
-ConfigControlValues values_from_controls(const Viewer& v) {
-  const auto& d = v.dialog;
+ConfigControlValues values_from_controls(const platform::Dialog& d) {
   return {d.selection(ctl::mode_combo), d.text(ctl::size_x), d.text(ctl::size_y),
           d.text(ctl::wait_field)};
 }
@@ -110,8 +109,7 @@ void read_configuration(Viewer& v) {
 
 bool write_configuration(Viewer& v) {
   const std::string path = settings_file_path(v, u"zeb.cfg");
-  const bool written =
-      platform::replace_host_file(path, format_configuration(v.state, values_from_controls(v)));
+  const bool written = platform::replace_host_file(path, format_configuration(v.state, values_from_controls(v.dialog)));
   apply_configuration_to_controls(v);
   return written;
 }
@@ -122,7 +120,7 @@ void apply_configuration_to_controls(Viewer& v) {
   d.set_selection(ctl::mode_combo, s.v_mode);
   d.set_check(ctl::auto_rotate_check, s.RSC != 0);
   normalise_mirror_signs(s);
-  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v, s.v_mode);
+  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v.dialog, s.v_mode);
   d.set_text(ctl::size_x, text::format("%d", s.Text1));
   d.set_text(ctl::size_y, text::format("%d", s.Text2));
   d.set_text(ctl::wait_field, text::format("%d", s.SlideShow));
@@ -133,7 +131,7 @@ void apply_configuration_to_controls(Viewer& v) {
   // The speed field is the authority on MAX_SP from here on.
   d.set_text(ctl::speed_field, text::format("%d", s.MAX_SP));
   s.MAX_SP = text::parse_int(d.text(ctl::speed_field));
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
 }
 
 }  // namespace zeb

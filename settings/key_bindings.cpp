@@ -61,7 +61,7 @@ KeyActions parse_key_bindings(std::string_view bytes) {
 }
 
 void read_key_bindings(Viewer& v) {
-  clear_key_lists(v);
+  clear_key_lists(v.dialog);
   const std::string path = key_file_path(v);
   const std::optional<std::string> bytes = read_setting_file(path, kSmallSettingsFileLimit);
   if (!bytes) {
@@ -75,14 +75,14 @@ void read_key_bindings(Viewer& v) {
   v.state.key_actions = parse_key_bindings(*bytes);
   for (int k = 0; k < kKeySlots; ++k) {
     const int action = v.state.key_actions[k];
-    if (action >= 1 && action < KeyAction::count) append_binding_row(v, button_name(k), action);
+    if (action >= 1 && action < KeyAction::count) append_binding_row(v.dialog, button_name(k), action);
   }
 }
 
 // Replaced atomically, so a failed save leaves the previous file whole; a
 // failure is not reported and the bindings stay in memory.
 void write_key_bindings(Viewer& v) {
-  clear_key_lists(v);
+  clear_key_lists(v.dialog);
   const std::string path = key_file_path(v);
   platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
 }

@@ -22,8 +22,7 @@ bool ask(Viewer& v, const std::u16string& text, const std::u16string& caption) {
   return v.platform.host && v.platform.host->message_box(text, caption);
 }
 
-std::u16string preset_name(const Viewer& v, PresetMode mode) {
-  const auto& d = v.dialog;
+std::u16string preset_name(const platform::Dialog& d, PresetMode mode) {
   if (mode == PresetMode::save) return d.text(ctl::preset_box);
   return d.item_text(ctl::preset_box, d.selection(ctl::preset_box));
 }
@@ -47,10 +46,10 @@ void apply_preset_values(Viewer& v) {
   auto& s = v.state;
   v.dialog.set_selection(ctl::mode_combo, s.v_mode);
   normalise_mirror_signs(s);
-  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v, s.v_mode);
+  if (s.v_mode >= 0 && s.v_mode < ZoomMode::count) set_size_fields(v.dialog, s.v_mode);
   v.dialog.set_text(ctl::size_x, text::format("%d", s.Text1));
   v.dialog.set_text(ctl::size_y, text::format("%d", s.Text2));
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
 }
 
 }  // namespace
@@ -98,7 +97,7 @@ std::string format_preset(const ViewerState& s, int mode, std::u16string_view si
 }
 
 void run_preset(Viewer& v, PresetMode mode) {
-  const std::u16string file_name = preset_file_name(preset_name(v, mode));
+  const std::u16string file_name = preset_file_name(preset_name(v.dialog, mode));
   if (file_name.empty()) return;  // refused: nothing is read, written or deleted
   if (mode == PresetMode::remove) {
     delete_preset(v, file_name);

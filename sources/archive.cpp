@@ -188,7 +188,7 @@ std::vector<ArchiveEntry> list_archive_entries(std::FILE* file) { return Lister(
 void list_archive(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
-  free_page_bitmaps(v);
+  free_page_bitmaps(v.window);
   platform::FilePtr file = v.platform.storage.open_read(s.LastDir);
   if (!file) return;
   std::vector<ArchiveEntry> entries = list_archive_entries(file.get());

@@ -48,8 +48,7 @@ void trim_history(Viewer& v, int count) {
   if (pairs > 0) v.dialog.delete_items(ctl::folder_history, static_cast<int>(keep_items), static_cast<int>(2 * pairs));
 }
 
-void note_resume_match(Viewer& v, const std::u16string& name, int position) {
-  auto& s = v.state;
+void note_resume_match(ViewerState& s, const std::u16string& name, int position) {
   if (s.scan_first_match == 1 && name == s.LastFName) {
     s.scan_first_match = 0;
     s.resume_index = position;
@@ -69,7 +68,7 @@ void list_folder(Viewer& v) {
       d.insert_item(ctl::folder_list, folder_pos++, entry.name);
     } else if (is_page_name(entry.name)) {
       d.insert_item(ctl::page_list, page_pos, entry.name);
-      note_resume_match(v, entry.name, page_pos);
+      note_resume_match(v.state, entry.name, page_pos);
       ++page_pos;
     }
   }
@@ -93,7 +92,7 @@ void enter_selected_entry(Viewer& v) {
 void open_location(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
-  cancel_read_ahead(v);
+  cancel_read_ahead(v.window);
   s.page_index = 0;
   s.load_block = 1;
   d.show(ctl::focus_sink, true);

@@ -10,7 +10,7 @@
 namespace zeb {
 void open_location(Viewer& v);
 void build_sibling_list(Viewer& v);
-bool folder_has_pages(Viewer& v, const std::u16string& folder, const std::u16string& extension);
+bool folder_has_pages(const platform::Storage& storage, const std::u16string& folder, const std::u16string& extension);
 // LastDir moved to the folder-list entry that is selected ("<..>" goes up);
 // then the location is opened and shown in the path box.
 void enter_selected_entry(Viewer& v);

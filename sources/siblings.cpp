@@ -11,8 +11,7 @@ namespace {
 
 // Index of the sibling after (+1) or before (-1) the one the path box
 // names, wrapping at both ends; the first sibling when none matches.
-int neighbour_sibling(const Viewer& v, int direction) {
-  const auto& d = v.dialog;
+int neighbour_sibling(const platform::Dialog& d, int direction) {
   int count = d.item_count(ctl::sibling_list);
   std::u16string current = d.text(ctl::path_box);
   for (int i = 0; i < count; ++i) {
@@ -27,8 +26,8 @@ int neighbour_sibling(const Viewer& v, int direction) {
 
 }  // namespace
 
-bool folder_has_pages(Viewer& v, const std::u16string& folder, const std::u16string& extension) {
-  return !v.platform.storage.find(folder + u"\\*." + extension).empty();
+bool folder_has_pages(const platform::Storage& storage, const std::u16string& folder, const std::u16string& extension) {
+  return !storage.find(folder + u"\\*." + extension).empty();
 }
 
 void build_sibling_list(Viewer& v) {
@@ -39,9 +38,9 @@ void build_sibling_list(Viewer& v) {
   for (const auto& entry : v.platform.storage.find(parent + u"\\*.*")) {
     std::u16string candidate = parent + u"\\" + entry.name;
     if (!location_fits(candidate)) continue;
-    bool wanted = entry.directory
-                      ? folder_has_pages(v, candidate, u"jpg") || folder_has_pages(v, candidate, u"jpeg")
-                      : is_archive_name(entry.name);
+    bool wanted = entry.directory ? folder_has_pages(v.platform.storage, candidate, u"jpg") ||
+                                        folder_has_pages(v.platform.storage, candidate, u"jpeg")
+                                  : is_archive_name(entry.name);
     if (wanted) d.insert_item(ctl::sibling_list, next++, candidate);
   }
   sort_sibling_list(v);
@@ -49,12 +48,12 @@ void build_sibling_list(Viewer& v) {
 
 void next_sibling(Viewer& v) {
   if (v.dialog.item_count(ctl::sibling_list) == 0) return;
-  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, +1)));
+  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v.dialog, +1)));
 }
 
 void previous_sibling(Viewer& v) {
   if (v.dialog.item_count(ctl::sibling_list) == 0) return;
-  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v, -1)));
+  change_location(v, v.dialog.item_text(ctl::sibling_list, neighbour_sibling(v.dialog, -1)));
 }
 
 void change_location(Viewer& v, const std::u16string& path) {

@@ -42,24 +42,24 @@ std::vector<int> rank_names(const std::vector<std::u16string>& names, bool desce
 }
 
 // Items of one list read out in order.
-std::vector<std::u16string> list_items(const Viewer& v, int id) {
-  int count = v.dialog.item_count(id);
+std::vector<std::u16string> list_items(const platform::Dialog& d, int id) {
+  int count = d.item_count(id);
   std::vector<std::u16string> items;
   items.reserve(count);
-  for (int i = 0; i < count; ++i) items.push_back(v.dialog.item_text(id, i));
+  for (int i = 0; i < count; ++i) items.push_back(d.item_text(id, i));
   return items;
 }
 
 // Brings the items of a list into the given order (order[k] = the index of
 // the item that goes to position k) by exchanges, as the list is addressed.
-void apply_order(Viewer& v, int id, const std::vector<int>& order) {
+void apply_order(platform::Dialog& d, int id, const std::vector<int>& order) {
   const int n = static_cast<int>(order.size());
   std::vector<int> at(n), where(n);
   for (int i = 0; i < n; ++i) at[i] = where[i] = i;
   for (int k = 0; k < n; ++k) {
     int p = where[order[k]];
     if (p == k) continue;
-    v.dialog.swap_items(id, k, p);
+    d.swap_items(id, k, p);
     int displaced = at[k];
     at[k] = order[k];
     where[order[k]] = k;
@@ -117,16 +117,16 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
 }
 
 int sort_page_list(Viewer& v, bool descending) {
-  cancel_read_ahead(v);
-  std::vector<int> order = sorted_order(list_items(v, ctl::page_list), descending);
-  apply_order(v, ctl::page_list, order);
-  if (v.state.archive_mode == 1) apply_order(v, ctl::archive_offsets, order);
+  cancel_read_ahead(v.window);
+  std::vector<int> order = sorted_order(list_items(v.dialog, ctl::page_list), descending);
+  apply_order(v.dialog, ctl::page_list, order);
+  if (v.state.archive_mode == 1) apply_order(v.dialog, ctl::archive_offsets, order);
   auto moved = std::find(order.begin(), order.end(), v.state.page_index);
   return moved == order.end() ? -1 : static_cast<int>(moved - order.begin());
 }
 
 void sort_sibling_list(Viewer& v) {
-  apply_order(v, ctl::sibling_list, sorted_order(list_items(v, ctl::sibling_list), false));
+  apply_order(v.dialog, ctl::sibling_list, sorted_order(list_items(v.dialog, ctl::sibling_list), false));
 }
 
 void request_sort(Viewer& v, bool descending) {

@@ -260,9 +260,9 @@ class Siblings : public Browsing {
 
 TEST_F(Siblings, list_holds_folders_with_pages_and_archives_in_name_order) {
   EXPECT_EQ(items(ctl::sibling_list), (Names{u"\\B", u"\\C", u"\\a", u"\\e.zip"}));
-  EXPECT_TRUE(folder_has_pages(v, u"\\a", u"jpeg"));
-  EXPECT_FALSE(folder_has_pages(v, u"\\a", u"jpg"));
-  EXPECT_FALSE(folder_has_pages(v, u"\\D", u"jpg"));
+  EXPECT_TRUE(folder_has_pages(v.platform.storage, u"\\a", u"jpeg"));
+  EXPECT_FALSE(folder_has_pages(v.platform.storage, u"\\a", u"jpg"));
+  EXPECT_FALSE(folder_has_pages(v.platform.storage, u"\\D", u"jpg"));
 }
 
 TEST_F(Siblings, folder_menu_checks_the_current_location_and_opens_the_choice) {

@@ -142,7 +142,7 @@ TEST_F(GeometryViewer, start_position_clamps_then_centres) {
   auto start = [&](int r_top, int lr_mir) {
     v.state.r_top = r_top;
     v.state.lr_mir = lr_mir;
-    set_start_position(v);
+    set_start_position(v.state);
     finish_start_position(v);
     return v.state.scroll_x;
   };
@@ -157,7 +157,7 @@ TEST_F(GeometryViewer, start_position_clamps_then_centres) {
   EXPECT_EQ(start(1, 1), 0);
   v.window.page_height = 1000;
   v.state.u_top = 2;
-  set_start_position(v);
+  set_start_position(v.state);
   EXPECT_EQ(v.state.scroll_y, kFarEnd);
   finish_start_position(v);
   EXPECT_EQ(v.state.scroll_y, 180);
@@ -183,10 +183,10 @@ TEST_F(GeometryViewer, mode_controls_follow_the_chosen_mode) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(v.dialog.checked(ctl::mode_radios[i]), i == 2) << i;
 
   // An unknown mode leaves the fields as they are and checks no radio.
-  set_size_fields(v, 9);
+  set_size_fields(v.dialog, 9);
   EXPECT_TRUE(v.dialog.enabled(ctl::size_y));
   v.state.v_mode = 9;
-  sync_mode_radios(v);
+  sync_mode_radios(v.dialog, v.state.v_mode);
   for (int i = 0; i < 7; ++i) EXPECT_FALSE(v.dialog.checked(ctl::mode_radios[i]));
 
   on_auto_rotate_clicked(v);

@@ -86,19 +86,19 @@ void expect_same_turns(Reader& ahead, Reader& plain, const std::vector<std::stri
   ASSERT_EQ(ahead.snapshot(), plain.snapshot());
   int direction = 1, expected_adoptions = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
-    wait_for_read_ahead(ahead.viewer());
-    const int adopted = read_ahead_counts(ahead.viewer()).adopted;
+    wait_for_read_ahead(ahead.viewer().window);
+    const int adopted = read_ahead_counts(ahead.viewer().window).adopted;
     ahead.run(lines[i]);
     plain.run(lines[i]);
     EXPECT_EQ(ahead.snapshot(), plain.snapshot()) << "step " << i << ": " << lines[i];
     const int turn = lines[i] == kNext ? 1 : lines[i] == kPrevious ? -1 : 0;
     const bool adopts = turn == direction && plain.viewer().window.page_bitmap;
     expected_adoptions += adopts;
-    EXPECT_EQ(read_ahead_counts(ahead.viewer()).adopted - adopted, adopts ? 1 : 0) << "step " << i;
+    EXPECT_EQ(read_ahead_counts(ahead.viewer().window).adopted - adopted, adopts ? 1 : 0) << "step " << i;
     if (turn) direction = turn;
   }
   EXPECT_GE(expected_adoptions, 6);
-  EXPECT_EQ(read_ahead_counts(plain.viewer()).started, 0);
+  EXPECT_EQ(read_ahead_counts(plain.viewer().window).started, 0);
 }
 
 // Forward round the book and past its end, back across its start, forward
@@ -165,14 +165,14 @@ TEST(ReadAhead, page_changed_on_disk_after_it_was_read_ahead_is_read_again) {
   ahead.run("dblclick 1003");
   plain.run("dblclick 1003");
   for (size_t i = 0; i < changes.size(); ++i) {
-    wait_for_read_ahead(ahead.viewer());
-    ASSERT_TRUE(read_ahead_holds_page(ahead.viewer())) << "change " << i;
+    wait_for_read_ahead(ahead.viewer().window);
+    ASSERT_TRUE(read_ahead_holds_page(ahead.viewer().window)) << "change " << i;
     changes[i](next_page_file(ahead, folder));
     ahead.run(kNext);
     plain.run(kNext);
     EXPECT_EQ(ahead.snapshot(), plain.snapshot()) << "change " << i;
   }
-  EXPECT_EQ(read_ahead_counts(ahead.viewer()).adopted, 0);
+  EXPECT_EQ(read_ahead_counts(ahead.viewer().window).adopted, 0);
 }
 
 TEST(ReadAhead, location_change_and_leaving_the_page_view_drop_the_work) {
@@ -183,16 +183,16 @@ TEST(ReadAhead, location_change_and_leaving_the_page_view_drop_the_work) {
     r->run("dblclick 1003");
     r->run("select 1001 0");  // up to the root: another location, at once
   }
-  wait_for_read_ahead(ahead.viewer());
-  EXPECT_FALSE(read_ahead_holds_page(ahead.viewer()));
+  wait_for_read_ahead(ahead.viewer().window);
+  EXPECT_FALSE(read_ahead_holds_page(ahead.viewer().window));
   EXPECT_EQ(ahead.snapshot(), plain.snapshot());
 
   Reader again(root.path(), folder, true);
   again.run("dblclick 1003");
-  wait_for_read_ahead(again.viewer());
-  EXPECT_TRUE(read_ahead_holds_page(again.viewer()));
+  wait_for_read_ahead(again.viewer().window);
+  EXPECT_TRUE(read_ahead_holds_page(again.viewer().window));
   again.run("cancel");  // back to the browser
-  EXPECT_FALSE(read_ahead_holds_page(again.viewer()));
+  EXPECT_FALSE(read_ahead_holds_page(again.viewer().window));
   EXPECT_EQ(again.viewer().state.viewing, 0);
 }
 
@@ -202,7 +202,7 @@ TEST(ReadAhead, random_order_reads_nothing_ahead) {
   ahead.run("click 1035");  // random order
   ahead.run("dblclick 1003");
   ahead.run(kNext);
-  EXPECT_EQ(read_ahead_counts(ahead.viewer()).started, 0);
+  EXPECT_EQ(read_ahead_counts(ahead.viewer().window).started, 0);
 }
 
 // A file that sets a cancel flag once the decoder has read `cancel_at`

@@ -180,8 +180,7 @@ void clamp_scroll_to(ViewerState& s, DisplayedSize d) {
 
 void clamp_scroll(Viewer& v) { clamp_scroll_to(v.state, displayed_size(v)); }
 
-void set_start_position(Viewer& v) {
-  ViewerState& s = v.state;
+void set_start_position(ViewerState& s) {
   s.center_x_pending = s.r_top == 2 ? 1 : 0;
   s.center_y_pending = s.u_top == 2 ? 1 : 0;
   s.scroll_x = s.r_top >= 1 ? kFarEnd : 0;
@@ -205,17 +204,17 @@ void finish_start_position(Viewer& v) {
   }
 }
 
-void set_size_fields(Viewer& v, int mode) {
+void set_size_fields(platform::Dialog& d, int mode) {
   if (mode < 0 || mode >= ZoomMode::count) return;
   const SizeFields& fields = kSizeFields[mode];
-  v.dialog.enable(ctl::size_x, fields.x_enabled);
-  v.dialog.enable(ctl::size_y, fields.y_enabled);
-  v.dialog.set_text(ctl::size_x_label, fields.x_label);
-  v.dialog.set_text(ctl::size_y_label, fields.y_label);
+  d.enable(ctl::size_x, fields.x_enabled);
+  d.enable(ctl::size_y, fields.y_enabled);
+  d.set_text(ctl::size_x_label, fields.x_label);
+  d.set_text(ctl::size_y_label, fields.y_label);
 }
 
-void sync_mode_radios(Viewer& v) {
-  for (int i = 0; i < ZoomMode::count; ++i) v.dialog.set_check(ctl::mode_radios[i], v.state.v_mode == i);
+void sync_mode_radios(platform::Dialog& d, int v_mode) {
+  for (int i = 0; i < ZoomMode::count; ++i) d.set_check(ctl::mode_radios[i], v_mode == i);
 }
 
 }  // namespace zeb

@@ -18,11 +18,11 @@ void clamp_scroll_to(ViewerState& s, DisplayedSize d);
 void clamp_scroll(Viewer& v);
 // Scroll offsets for a newly chosen start position before the clamp
 // (30000 / 0 by r_top, u_top and the mirror signs) and the centring flags.
-void set_start_position(Viewer& v);
+void set_start_position(ViewerState& s);
 // Clamp followed by the halving for centred start positions.
 void finish_start_position(Viewer& v);
-void set_size_fields(Viewer& v, int mode);
-void sync_mode_radios(Viewer& v);
+void set_size_fields(platform::Dialog& d, int mode);
+void sync_mode_radios(platform::Dialog& d, int v_mode);
 
 // The arithmetic behind the above, free of the viewer.
 

@@ -42,45 +42,45 @@ const PanelRow kPanelTable[] = {
 
 enum class Column { page_view, browser, settings };
 
-void apply_column(Viewer& v, Column column, bool skip_settings_button) {
+void apply_column(platform::Dialog& d, Column column, bool skip_settings_button) {
   for (const PanelRow& row : kPanelTable) {
     if (skip_settings_button && row.id == ctl::settings_button) continue;
     const int want = column == Column::page_view ? row.page_view
                      : column == Column::browser ? row.browser
                                                  : row.settings;
-    if (want >= 0) v.dialog.show(row.id, want == 1);
+    if (want >= 0) d.show(row.id, want == 1);
   }
 }
 
-void place_window(Viewer& v, platform::ZOrder second) {
-  v.platform.window.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
-  v.platform.window.set_pos(0, 0, screen_w, screen_h, second);
+void place_window(platform::WindowPlacement& window, platform::ZOrder second) {
+  window.set_pos(0, 0, screen_w, screen_h, platform::ZOrder::not_topmost);
+  window.set_pos(0, 0, screen_w, screen_h, second);
 }
 
 void apply_page_view(Viewer& v) {
-  place_window(v, platform::ZOrder::topmost);
+  place_window(v.platform.window, platform::ZOrder::topmost);
   v.dialog.show(ctl::full_screen_again, false);
   v.state.panel_aux = 0;
   v.dialog.show(ctl::settings_button, false);
-  apply_column(v, Column::page_view, true);
+  apply_column(v.dialog, Column::page_view, true);
 }
 
 void apply_browser(Viewer& v) {
   // The page list takes the focus before the folder buttons are updated.
   v.dialog.set_focus(ctl::page_list);
-  apply_column(v, Column::browser, true);
+  apply_column(v.dialog, Column::browser, true);
   v.dialog.show(ctl::settings_button, true);
 }
 
 void apply_settings(Viewer& v) {
   v.dialog.show(ctl::key_settings, true);
-  place_window(v, platform::ZOrder::top);
+  place_window(v.platform.window, platform::ZOrder::top);
   v.platform.window.topmost = false;
   v.dialog.show(ctl::full_screen_again, false);
-  apply_column(v, Column::settings, true);
+  apply_column(v.dialog, Column::settings, true);
   v.dialog.set_selection(ctl::mode_combo, v.state.v_mode);
-  set_size_fields(v, v.dialog.selection(ctl::mode_combo));
-  sync_mode_radios(v);
+  set_size_fields(v.dialog, v.dialog.selection(ctl::mode_combo));
+  sync_mode_radios(v.dialog, v.state.v_mode);
   v.dialog.show(ctl::settings_button, true);
 }
 
@@ -92,7 +92,7 @@ void apply_panel_mode(Viewer& v, int mode) {
     apply_page_view(v);
   } else if (mode == PanelMode::lists) {
     v.dialog.show(ctl::full_screen_again, true);
-    place_window(v, platform::ZOrder::topmost);
+    place_window(v.platform.window, platform::ZOrder::topmost);
     v.dialog.show(ctl::window_buttons, true);
     v.dialog.show(ctl::key_settings, false);
     if (v.state.settings_open == 0)
