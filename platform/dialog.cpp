@@ -84,6 +84,11 @@ std::u16string Dialog::item_text(int id, int index) const {
   return c->items[index];
 }
 
+std::vector<std::u16string> Dialog::items(int id) const {
+  const Control* c = find(id);
+  return holds_items(c) ? c->items : std::vector<std::u16string>{};
+}
+
 void Dialog::set_selection(int id, int index) {
   Control* c = find(id);
   if (!holds_items(c)) return;

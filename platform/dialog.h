@@ -75,6 +75,7 @@ class Dialog {
   void clear_items(int id);
   int item_count(int id) const;
   std::u16string item_text(int id, int index) const;  // "" when out of range
+  std::vector<std::u16string> items(int id) const;    // all of them, in order
   // Selects one item (-1 clears); out-of-range indexes clear the selection.
   // A list scrolls so that the selected item is in view.
   void set_selection(int id, int index);

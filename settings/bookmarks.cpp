@@ -66,13 +66,6 @@ std::size_t next_line_length(std::string_view bytes, SettingEncoding encoding) {
   return utf8 ? utf8_cut(bytes, read) : std::min(bytes.size(), read);
 }
 
-std::vector<std::u16string> history_items(const platform::Dialog& d) {
-  std::vector<std::u16string> items;
-  const int count = d.item_count(ctl::folder_history);
-  for (int i = 0; i < count; ++i) items.push_back(d.item_text(ctl::folder_history, i));
-  return items;
-}
-
 }  // namespace
 
 std::vector<std::u16string> parse_bookmarks(std::string_view bytes) {
@@ -120,7 +113,7 @@ void read_bookmarks(Viewer& v) {
 
 bool write_bookmarks(Viewer& v) {
   const std::string path = settings_file_path(v, u"auto_bk.dat");
-  return platform::replace_host_file(path, format_bookmarks(history_items(v.dialog)));
+  return platform::replace_host_file(path, format_bookmarks(v.dialog.items(ctl::folder_history)));
 }
 
 }  // namespace zeb

@@ -41,15 +41,6 @@ std::vector<int> rank_names(const std::vector<std::u16string>& names, bool desce
   return rank;
 }
 
-// Items of one list read out in order.
-std::vector<std::u16string> list_items(const platform::Dialog& d, int id) {
-  int count = d.item_count(id);
-  std::vector<std::u16string> items;
-  items.reserve(count);
-  for (int i = 0; i < count; ++i) items.push_back(d.item_text(id, i));
-  return items;
-}
-
 // Brings the items of a list into the given order (order[k] = the index of
 // the item that goes to position k) by exchanges, as the list is addressed.
 void apply_order(platform::Dialog& d, int id, const std::vector<int>& order) {
@@ -118,7 +109,7 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
 
 int sort_page_list(Viewer& v, bool descending) {
   cancel_read_ahead(v.window);
-  std::vector<int> order = sorted_order(list_items(v.dialog, ctl::page_list), descending);
+  std::vector<int> order = sorted_order(v.dialog.items(ctl::page_list), descending);
   apply_order(v.dialog, ctl::page_list, order);
   if (v.state.archive_mode == 1) apply_order(v.dialog, ctl::archive_offsets, order);
   auto moved = std::find(order.begin(), order.end(), v.state.page_index);
@@ -126,7 +117,7 @@ int sort_page_list(Viewer& v, bool descending) {
 }
 
 void sort_sibling_list(Viewer& v) {
-  apply_order(v.dialog, ctl::sibling_list, sorted_order(list_items(v.dialog, ctl::sibling_list), false));
+  apply_order(v.dialog, ctl::sibling_list, sorted_order(v.dialog.items(ctl::sibling_list), false));
 }
 
 void request_sort(Viewer& v, bool descending) {
