@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -112,6 +113,12 @@ inline ProcessResult run_process(const std::vector<std::string>& argv, const std
   result.cpu_ms = ms(usage.ru_utime) + ms(usage.ru_stime);
   result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return result;
+}
+
+// Prints how a bench is called; main returns what this returns.
+inline int usage(const char* text) {
+  std::fputs(text, stderr);
+  return 2;
 }
 
 // Whether a program of that name can be run: found on PATH or given as a path.

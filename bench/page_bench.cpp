@@ -212,12 +212,10 @@ void run_round(std::vector<PageRig>& rigs, const Options& o, int round, const fi
 int main(int argc, char** argv) {
   using namespace zeb::bench;
   Options o;
-  if (!parse_options(argc, argv, o)) {
-    std::fprintf(stderr,
-                 "usage: page_bench --corpus DIR [--runs N] [--zeb PATH] [--report DIR]\n"
-                 "                  [--djpeg PATH] [--convert PATH] [--vipsthumbnail PATH]\n");
-    return 2;
-  }
+  if (!parse_options(argc, argv, o))
+    return usage(
+        "usage: page_bench --corpus DIR [--runs N] [--zeb PATH] [--report DIR]\n"
+        "                  [--djpeg PATH] [--convert PATH] [--vipsthumbnail PATH]\n");
   zeb::fixtures::TempDir root, settings;
   const std::string tiny = root / "tiny/tiny.jpg";
   zeb::fixtures::JpegOptions small;

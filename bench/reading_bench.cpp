@@ -182,12 +182,10 @@ int main(int argc, char** argv) {
   using namespace zeb::bench;
   namespace fx = zeb::fixtures;
   Options o;
-  if (!parse_options(argc, argv, o)) {
-    std::fprintf(stderr,
-                 "usage: reading_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
-                 "                     [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
-    return 2;
-  }
+  if (!parse_options(argc, argv, o))
+    return usage(
+        "usage: reading_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
+        "                     [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
   fx::TempDir root, settings;
   const std::string page = o.corpus + "/" + o.page, book = root / "book", tiny = root / "tiny.jpg";
   const std::string script = root / "memory.script";

@@ -25,7 +25,6 @@ using zeb::bench::median_ms;
 
 constexpr int kPageWidth = 2480;  // an A4 page scanned at 300 dpi
 constexpr int kPageHeight = 3508;
-constexpr int kScreenW = 480, kScreenH = 640;  // pixels
 
 zeb::DecodedPage decode(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -37,7 +36,7 @@ zeb::DecodedPage decode(const std::string& path) {
 
 // Largest size of a w x h picture that fits the screen.
 void fit_screen(int w, int h, int& tw, int& th) {
-  const float k = std::min(static_cast<float>(kScreenW) / w, static_cast<float>(kScreenH) / h);
+  const float k = std::min(static_cast<float>(zeb::screen_w) / w, static_cast<float>(zeb::screen_h) / h);
   tw = static_cast<int>(w * k);
   th = static_cast<int>(h * k);
 }

@@ -29,6 +29,7 @@ namespace {
 
 using zeb::bench::median;
 using zeb::bench::median_ms;
+using zeb::bench::usage;
 
 constexpr int kPageWidth = 1200, kPageHeight = 1600;  // the reference page
 constexpr int kFolderPages = 10000;
@@ -198,10 +199,7 @@ void time_start_up(const Options& o, const zeb::fixtures::TempDir& dir, double d
 
 int main(int argc, char** argv) {
   Options o;
-  if (!parse_options(argc, argv, o)) {
-    std::fprintf(stderr, "usage: sources_bench [--runs N] [--zeb PATH] [--report DIR]\n");
-    return 2;
-  }
+  if (!parse_options(argc, argv, o)) return usage("usage: sources_bench [--runs N] [--zeb PATH] [--report DIR]\n");
   zeb::fixtures::TempDir dir;
   zeb::fixtures::JpegOptions scan;
   scan.scan_like = true;

@@ -33,7 +33,6 @@ struct Session {
   // Where the last stylus press went; without a press, moves and releases
   // reach the window.
   Press press{Press::To::window, 0};
-  bool stylus_on_window = false;
 };
 
 // Runs one command; false when the main window has ended.

@@ -310,6 +310,18 @@ expect_screen() {
   fail "$1: $("$shot_tool" compare "$tmp/shot.xwd" "$2")"
 }
 
+# Starts a viewer with its own settings folder ($1) on the named page,
+# checks that it shows the page as the script front end draws it, and goes
+# back to the browser with Escape; the browser's dump is kept for what
+# follows.
+open_named_page_then_browser() {
+  start_zeb --scale 1 --root "$tmp/lib" --settings "$1" "$page"
+  expect_screen "$2" "$scroll/start.ppm"
+  xdotool key Escape
+  expect "Escape shows the browser at the fourth page" navy 0 286 460 28 8000
+  cp "$tmp/shot.xwd" "$tmp/browser.xwd"
+}
+
 # The named page; the page again after a visit to the settings panel that
 # turns smooth scrolling on; the page scrolled to its bottom by a held
 # arrow key (smooth scrolling reaches it on the 17th tick; held on, the key
@@ -318,11 +330,7 @@ scroll="$tmp/scroll"
 references scroll "shot $scroll/start.ppm" "key escape press" "tick 3" "tap 120 551" "tick" \
   "tap 230 500" "tap 230 500" "tick" "tap 120 550" "tick" "key enter press" "tick 3" "shot $scroll/top.ppm" \
   "key down down" "tick 17" "shot $scroll/bottom.ppm"
-start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/scroll-settings" "$page"
-expect_screen "the named page as the script front end draws it" "$scroll/start.ppm"
-xdotool key Escape
-expect "Escape shows the browser at the fourth page" navy 0 286 460 28 8000
-cp "$tmp/shot.xwd" "$tmp/browser.xwd"
+open_named_page_then_browser "$tmp/scroll-settings" "the named page as the script front end draws it"
 tap 120 551
 expect_other "the settings button shows the settings panel" "$tmp/browser.xwd"
 cp "$tmp/shot.xwd" "$tmp/settings-panel.xwd"
@@ -361,11 +369,7 @@ for n in 005 006 007 008 009 010 011 012; do
   following+=("$slides/$n.ppm")
 done
 references slides "${lines[@]}"
-start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/slide-settings" "$page"
-expect_screen "the named page again" "$scroll/start.ppm"
-xdotool key Escape
-expect "Escape shows the browser at the fourth page" navy 0 286 460 28 8000
-cp "$tmp/shot.xwd" "$tmp/browser.xwd"
+open_named_page_then_browser "$tmp/slide-settings" "the named page again"
 tap 40 474
 expect_other "a tap checks the slide show" "$tmp/browser.xwd"
 xdotool key Return
