@@ -81,10 +81,13 @@ bool takes_stylus(const platform::Control& c) {
   return c.kind != Kind::picture && c.kind != Kind::static_text;
 }
 
-// A key that reached the focused control after pre-translation.
+// A key that reached the focused control after pre-translation. A hidden
+// control takes no keys: the page list keeps the focus while the page view
+// covers it, and an arrow key there scrolls the page rather than choosing
+// another one behind the reader's back.
 void dispatch_key_to_focus(Viewer& v, int vk) {
   const platform::Control* c = v.dialog.find(v.dialog.focus());
-  if (!c) return;
+  if (!c || !c->visible) return;
   using platform::Kind;
   if (c->kind == Kind::edit || (c->kind == Kind::combo && c->editable && vk != vk::up && vk != vk::down)) {
     if (vk == vk::back) v.dialog.backspace();

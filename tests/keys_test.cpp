@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "app/key_handlers.h"
-#include "app/key_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "input/keys.h"
-#include "settings/key_bindings.h"
 #include "settings/key_bindings.h"
 #include "tests/harness.h"
 #include "tests/test_host.h"
@@ -174,6 +172,31 @@ TEST(KeysScript, previous_page_key_waits_until_the_settings_panel_closes) {
   EXPECT_EQ(states[0]["viewing"], 0);
   EXPECT_EQ(states[1]["key_state"], -1);
   EXPECT_EQ(states[1]["viewing"], 1);  // the selected page is opened
+}
+
+TEST(KeysScript, arrow_keys_in_the_page_view_scroll_and_never_choose_another_page) {
+  // Pages taller than the screen; back in the browser and into the page
+  // view again, the page list keeps the focus behind the page view. A held
+  // key sends repeated presses, as a desktop's auto-repeat does.
+  fixtures::TempDir root, settings;
+  fixtures::make_dirs(root / "book");
+  for (int i = 1; i <= 4; ++i) fixtures::write_jpeg(root / ("book/p" + std::to_string(i) + ".jpg"), 480, 1600);
+  std::string script = "dblclick 1003\ntick\nkey escape press\ntick\nkey enter press\ntick\nkey down down\n";
+  for (int i = 0; i < 20; ++i) script += "tick\nkey down down\n";
+  script +=
+      "state\nkey down up\nkey up down\ntick 3\nkey up up\ntick 8\nstate\n"
+      "key escape press\ntick\nkey down press\ntick 8\nstate\n";
+  const testing::ScriptRun run = testing::run_script(root.path(), settings.path(), script, {root / "book"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto states = run.states();
+  ASSERT_EQ(states.size(), 3u);
+  EXPECT_EQ(states[0]["page_index"], 0);
+  EXPECT_EQ(states[0]["scroll_y"], 1600 - 640);  // held down to the bottom of the first page
+  EXPECT_EQ(states[1]["page_index"], 0);
+  EXPECT_LT(states[1]["scroll_y"], 1600 - 640);
+  // In the browser the list is shown and the arrow moves its selection.
+  EXPECT_EQ(states[2]["viewing"], 0);
+  EXPECT_EQ(states[2]["page_index"], 1);
 }
 
 TEST(KeysScript, three_line_file_unbinds_the_arrows_and_start) {

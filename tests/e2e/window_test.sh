@@ -58,9 +58,9 @@ echo "ok: no display is reported with the headless mode"
 # it to fd 3.
 start_display() {
   rm -f "$tmp/display"
-  # Without key auto-repeat (-r): a held key is one press until its release,
-  # as the viewer's held-key scrolling expects.
-  Xvfb -displayfd 3 -r -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
+  # With the server's key auto-repeat, as on a desktop: a held key sends
+  # repeated presses until its release.
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
   xvfb_pid=$!
   local t0=$SECONDS
   while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
