@@ -74,6 +74,14 @@ void list_folder(Viewer& v) {
   }
 }
 
+// A location without pages shows none: no preview of a page from the
+// location before, and a status line that counts no pages.
+void show_no_pages(Viewer& v) {
+  free_page_bitmaps(v.window);
+  v.dialog.set_text(ctl::status_line, status_text(v, -1));
+  v.repaint();
+}
+
 }  // namespace
 
 void enter_selected_entry(Viewer& v) {
@@ -119,6 +127,7 @@ void open_location(Viewer& v) {
   d.set_focus(ctl::focus_sink);
   d.show(ctl::focus_sink, false);
   s.load_block = 0;
+  if (page_count(d) == 0) show_no_pages(v);
   turn_page(v, found ? s.resume_index : 0);
   // Only the remembered page is the reader's; a first page (or a random
   // pick) shown by default is not.

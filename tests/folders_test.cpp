@@ -115,12 +115,18 @@ TEST_F(Browsing, folder_lists_pages_subfolders_and_archives_in_search_order) {
 
 TEST_F(Browsing, empty_or_missing_locations_list_only_the_way_up) {
   fixtures::make_dirs(root / "empty");
+  page("book/p1.jpg");
   for (auto location : {u"\\empty", u"\\missing"}) {
+    open(u"\\book");
+    ASSERT_TRUE(v.window.page_bitmap);
     open(location);
     EXPECT_EQ(items(ctl::folder_list), (Names{u"<..>"}));
     EXPECT_TRUE(items(ctl::page_list).empty());
     EXPECT_EQ(v.dialog.find(ctl::page_slider)->range_max, -1);
     EXPECT_EQ(v.state.page_index, 0);
+    // Nothing of the book before is left on show.
+    EXPECT_FALSE(v.window.page_bitmap);
+    EXPECT_EQ(v.dialog.text(ctl::status_line), u"   0/   0[]");
   }
   choose(u"<..>");
   EXPECT_EQ(v.state.LastDir, u"");
