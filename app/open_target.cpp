@@ -53,13 +53,6 @@ std::optional<OpenTarget> open_target_of(const platform::Storage& storage, const
   return OpenTarget{parent_path(*location), name};
 }
 
-std::optional<OpenTarget> first_start_target(const platform::Storage& storage, const std::string& settings_dir,
-                                             const std::string& home) {
-  if (home.empty() || !platform::host_path_missing(settings_dir + "/ZEB_CFG/zeb.cfg")) return std::nullopt;
-  std::string why;
-  return open_target_of(storage, home, why);
-}
-
 bool show_named_page(Viewer& v, const std::u16string& name) {
   const int index = page_list_index(v, name);
   if (index < 0) return false;

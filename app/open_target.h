@@ -20,14 +20,6 @@ struct OpenTarget {
 std::optional<OpenTarget> open_target_of(const platform::Storage& storage, const std::string& host_path,
                                          std::string& why);
 
-// Where a first start opens when no book is named: a reader's books live
-// under the home folder, not at the top of the file system, so without a
-// configuration in `settings_dir` yet the home folder opens (when it lies
-// under the storage root). nullopt once a configuration exists: from then
-// on the last location read opens, as always.
-std::optional<OpenTarget> first_start_target(const platform::Storage& storage, const std::string& settings_dir,
-                                             const std::string& home);
-
 // Selects the named page of the open location in the page list and shows
 // it in the page view, as a double-click on it would. False when the list
 // holds no page of that name.

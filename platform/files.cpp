@@ -162,21 +162,12 @@ void sync_dir(const std::string& dir) {
 std::string config_home() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg && xdg[0] == '/') return xdg;
-  const std::string home = home_dir();
-  return home.empty() ? "/tmp" : join_host(home, ".config");
-}
-
-}  // namespace
-
-std::string home_dir() {
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return trim_slashes(home);
+  if (home && home[0] == '/') return join_host(trim_slashes(home), ".config");
   const passwd* pw = getpwuid(getuid());
-  if (pw && pw->pw_dir && pw->pw_dir[0] == '/') return trim_slashes(pw->pw_dir);
-  return {};
+  if (pw && pw->pw_dir && pw->pw_dir[0] == '/') return join_host(trim_slashes(pw->pw_dir), ".config");
+  return "/tmp";
 }
-
-namespace {
 
 bool writable_dir(const std::string& dir) {
   return host_dir_exists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;

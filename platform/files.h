@@ -73,9 +73,6 @@ bool host_file_exists(const std::string& path);  // a regular file (links follow
 // that exists but cannot be read, or is no regular file, is not missing.
 bool host_path_missing(const std::string& path);
 bool host_dir_exists(const std::string& path);
-// The user's home folder ($HOME, else the password database's), without a
-// trailing separator; empty when there is none.
-std::string home_dir();
 bool make_host_dir(const std::string& path);     // existing folder counts as done
 bool make_host_dirs(const std::string& path);    // with every missing parent
 bool delete_host_file(const std::string& path);

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "app/open_target.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/text.h"
@@ -197,23 +196,4 @@ TEST(DesktopOpen, a_later_start_hands_its_location_to_the_running_viewer) {
   EXPECT_EQ(states[2]["LastFName"], "p2.jpg");
   for (const char* field : {"LastDir", "LastFName", "page_index", "viewing"})
     EXPECT_EQ(states[3][field], states[2][field]) << field;
-}
-
-TEST(DesktopOpen, a_first_start_without_a_book_opens_the_home_folder) {
-  Library lib;
-  const zeb::platform::Storage storage(lib.root.path());
-  const std::string home = lib.root / "home/reader";
-  ASSERT_TRUE(fx::make_dirs(home));
-  const auto target = zeb::first_start_target(storage, lib.settings.path(), home);
-  ASSERT_TRUE(target);
-  EXPECT_EQ(target->location, u"\\home\\reader");
-  EXPECT_TRUE(target->page.empty());
-
-  fx::TempDir outside;
-  EXPECT_FALSE(zeb::first_start_target(storage, lib.settings.path(), outside.path()));  // not under the root
-  EXPECT_FALSE(zeb::first_start_target(storage, lib.settings.path(), ""));
-  // Once a configuration exists, the last location read opens instead.
-  ASSERT_TRUE(fx::make_dirs(lib.settings / "ZEB_CFG"));
-  ASSERT_TRUE(fx::write_file(lib.cfg("zeb.cfg"), "x=0\r\n"));
-  EXPECT_FALSE(zeb::first_start_target(storage, lib.settings.path(), home));
 }

@@ -26,7 +26,6 @@ namespace {
 struct Options {
   WindowOptions window;
   std::string root = "/";
-  bool root_given = false;
   std::string settings;
   std::optional<std::string> location;
   bool read_ahead = true;
@@ -71,7 +70,6 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
       o.window.full_screen = true;
     } else if (a == "--root") {
       o.root = args[++i];
-      o.root_given = true;
     } else if (a == "--settings") {
       o.settings = args[++i];
     } else if (a == "--no-read-ahead") {
@@ -172,8 +170,6 @@ int run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "zeb: %s\n", why.c_str());
     return 2;
   }
-  if (!target && !o.root_given)
-    target = first_start_target(platform.storage, platform.app_dir_host, platform::home_dir());
   platform::watch_end_signals();
   o.window.renderer = settle_before_start(o.window.renderer);
   if (!start_sdl()) return 2;
