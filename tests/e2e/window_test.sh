@@ -324,8 +324,9 @@ open_named_page_then_browser() {
 
 # The named page; the page again after a visit to the settings panel that
 # turns smooth scrolling on; the page scrolled to its bottom by a held
-# arrow key (smooth scrolling reaches it on the 17th tick; held on, the key
-# turns the page after a few more).
+# arrow key (smooth scrolling reaches it on the 17th tick and stays there
+# while the key is held, the X server's auto-repeat pressing it again and
+# again).
 scroll="$tmp/scroll"
 references scroll "shot $scroll/start.ppm" "key escape press" "tick 3" "tap 120 551" "tick" \
   "tap 230 500" "tap 230 500" "tick" "tap 120 550" "tick" "key enter press" "tick 3" "shot $scroll/top.ppm" \
