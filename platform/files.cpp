@@ -298,11 +298,15 @@ std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_v
   }
   ::closedir(handle);
   // The host lists names in the order of its own tables; readers expect
-  // the pages of a book in their natural order.
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return natural_less(a.first, b.first); });
+  // the pages of a book in their natural order. The order is found on
+  // indexes, so that the sort moves no strings.
+  std::vector<std::size_t> order(found.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return natural_less(found[a].first, found[b].first); });
   std::vector<FindEntry> entries;
   entries.reserve(found.size());
-  for (auto& [name, e] : found) entries.push_back(std::move(e));
+  for (std::size_t i : order) entries.push_back(std::move(found[i].second));
   return entries;
 }
 

@@ -33,7 +33,9 @@ int compare_loosely(std::string_view a, std::string_view b) {
       // Without leading zeros, the longer number is the larger one; equal
       // lengths compare digit by digit.
       if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-      if (int c = x.compare(y)) return c;
+      // Runs are short: a loop beats a call to memcmp here.
+      for (std::size_t k = 0; k < x.size(); ++k)
+        if (x[k] != y[k]) return x[k] < y[k] ? -1 : 1;
       continue;
     }
     const unsigned char x = folded(a[i]), y = folded(b[j]);

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
@@ -25,7 +26,8 @@ class Converter {
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv_open reports failure as (iconv_t)-1.
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
   iconv_t get() const { return cd_; }
 
  private:
@@ -128,11 +130,16 @@ int parse_int_units(std::basic_string_view<Char> text) {
 }  // namespace
 
 std::u16string from_utf8(std::string_view utf8) {
+  // ASCII, as most file names are, reads the same in both forms.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::u16string(utf8.begin(), utf8.end());
   thread_local Converter conv("UTF-16LE", "UTF-8");
   return decode(conv, utf8);
 }
 
 std::string to_utf8(std::u16string_view text) {
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; }))
+    return std::string(text.begin(), text.end());
   thread_local Converter conv("UTF-8", "UTF-16LE");
   // A lone surrogate has no UTF-8 form; it is written as U+FFFD.
   return convert(conv, utf16_bytes(text), [](const char* in, size_t left, std::string& out) {
