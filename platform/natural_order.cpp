@@ -50,6 +50,27 @@ int compare_loosely(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::string natural_key(std::string_view name) {
+  std::string key;
+  key.reserve(name.size() + 8);
+  std::size_t i = 0;
+  while (i < name.size()) {
+    if (!is_digit(name[i])) {
+      key.push_back(static_cast<char>(folded(name[i++])));
+      continue;
+    }
+    const std::string_view run = digit_run(name, i);
+    // Against any other byte a run compares as any digit does, so one digit
+    // stands for it; then its length, so that the longer number is the
+    // larger; then its digits.
+    key.push_back('0');
+    key.push_back(static_cast<char>(run.size() >> 8));
+    key.push_back(static_cast<char>(run.size() & 0xFF));
+    key.append(run);
+  }
+  return key;
+}
+
 bool natural_less(std::string_view a, std::string_view b) {
   if (int c = compare_loosely(a, b)) return c < 0;
   return a < b;
