@@ -23,31 +23,6 @@ std::string_view digit_run(std::string_view name, std::size_t& at) {
   return name.substr(first, at - first);
 }
 
-// Negative, zero or positive as a sorts before, with or after b, ignoring
-// letter case and the leading zeros of numbers.
-int compare_loosely(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    if (is_digit(a[i]) && is_digit(b[j])) {
-      std::string_view x = digit_run(a, i), y = digit_run(b, j);
-      // Without leading zeros, the longer number is the larger one; equal
-      // lengths compare digit by digit.
-      if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-      // Runs are short: a loop beats a call to memcmp here.
-      for (std::size_t k = 0; k < x.size(); ++k)
-        if (x[k] != y[k]) return x[k] < y[k] ? -1 : 1;
-      continue;
-    }
-    const unsigned char x = folded(a[i]), y = folded(b[j]);
-    if (x != y) return x < y ? -1 : 1;
-    ++i;
-    ++j;
-  }
-  if (i < a.size()) return 1;
-  if (j < b.size()) return -1;
-  return 0;
-}
-
 }  // namespace
 
 std::string natural_key(std::string_view name) {
@@ -72,7 +47,7 @@ std::string natural_key(std::string_view name) {
 }
 
 bool natural_less(std::string_view a, std::string_view b) {
-  if (int c = compare_loosely(a, b)) return c < 0;
+  if (const int c = natural_key(a).compare(natural_key(b))) return c < 0;
   return a < b;
 }
 

@@ -12,10 +12,9 @@ namespace zeb::platform {
 // bytes, so the order is total.
 bool natural_less(std::string_view a, std::string_view b);
 
-// A key whose byte order is natural_less's order up to its tie: a before b
-// exactly when natural_key(a) < natural_key(b), or the keys are equal and
-// a < b. Sorting many names on keys made once costs less than comparing
-// them loosely again and again.
+// The key natural_less compares first: its byte order is the order above up
+// to the tie, which the names' own bytes then break. Sorting many names on
+// keys made once costs less than making them again for every comparison.
 std::string natural_key(std::string_view name);
 
 }  // namespace zeb::platform
