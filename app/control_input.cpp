@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/messages.h"
-#include "platform/draw.h"
+#include "widgets/draw.h"
 
 namespace zeb {
 namespace {

@@ -9,7 +9,7 @@
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
 #include "input/navigation.h"
-#include "platform/draw.h"
+#include "widgets/draw.h"
 
 namespace zeb {
 namespace {

@@ -7,7 +7,7 @@
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
 #include "input/keys.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "settings/key_bindings.h"
 
 namespace zeb {

@@ -16,7 +16,7 @@
 #include "core/virtual_keys.h"
 #include "image/render.h"
 #include "input/navigation.h"
-#include "platform/draw.h"
+#include "widgets/draw.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
 

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "core/control_ids.h"
 #include "input/navigation.h"
-#include "platform/files.h"
+#include "host/files.h"
 #include "sources/folders.h"
 
 namespace zeb {

@@ -11,7 +11,7 @@
 #include "core/virtual_keys.h"
 #include "image/read_ahead.h"
 #include "input/keys.h"
-#include "platform/pictures.h"
+#include "view/pictures.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "settings/key_bindings.h"

@@ -7,7 +7,7 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "input/navigation.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "sources/sorting.h"
 #include "view/timer.h"
 

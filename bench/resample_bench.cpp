@@ -14,7 +14,7 @@
 #include "bench/bench_util.h"
 #include "image/page_loader.h"
 #include "image/render.h"
-#include "platform/services.h"
+#include "core/services.h"
 #include "tools/fixtures/fixtures.h"
 #include "view/geometry.h"
 #include "view/resample.h"

@@ -13,7 +13,7 @@
 #include "bench/bench_util.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
-#include "platform/files.h"
+#include "host/files.h"
 
 namespace zeb::bench {
 

@@ -20,7 +20,7 @@
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
 #include "tools/fixtures/fixtures.h"

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/bitmap.h"
-#include "platform/dialog.h"
-#include "platform/services.h"
+#include "widgets/bitmap.h"
+#include "widgets/dialog.h"
+#include "core/services.h"
 
 namespace zeb {
 

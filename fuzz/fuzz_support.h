@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "core/viewer.h"
-#include "platform/files.h"
+#include "host/files.h"
 
 namespace zeb::fuzz {
 

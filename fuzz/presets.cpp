@@ -9,7 +9,7 @@
 #include "app/settings_handlers.h"
 #include "core/control_ids.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "settings/presets.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/files.h"
-#include "platform/inflate.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/inflate.h"
+#include "host/text.h"
 
 namespace zeb {
 

@@ -22,8 +22,8 @@
 #include "core/control_ids.h"
 #include "image/archive_entry.h"
 #include "image/read_ahead.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "view/geometry.h"
 
 namespace zeb {

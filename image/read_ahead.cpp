@@ -13,8 +13,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/file_identity.h"
-#include "platform/worker.h"
+#include "host/file_identity.h"
+#include "host/worker.h"
 
 namespace zeb {
 

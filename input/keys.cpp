@@ -9,7 +9,7 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "view/panels.h"
 
 namespace zeb {

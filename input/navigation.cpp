@@ -8,7 +8,7 @@
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "view/geometry.h"
 #include "view/panels.h"
 

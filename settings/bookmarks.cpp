@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "core/control_ids.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "settings/paths.h"
 #include "settings/setting_file.h"
 #include "settings/setting_lines.h"

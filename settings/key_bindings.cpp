@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "core/codes.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "settings/paths.h"
 #include "settings/setting_file.h"
 #include "settings/setting_lines.h"

@@ -1,8 +1,8 @@
 #include "settings/paths.h"
 
 #include "core/control_ids.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 
 namespace zeb {
 namespace {

@@ -1,6 +1,6 @@
 #include "settings/setting_file.h"
 
-#include "platform/files.h"
+#include "host/files.h"
 
 namespace zeb {
 

@@ -1,6 +1,6 @@
 #include "settings/setting_lines.h"
 
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace zeb {
 

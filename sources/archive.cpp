@@ -10,8 +10,8 @@
 
 #include "core/control_ids.h"
 #include "image/page_loader.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "sources/central_directory.h"
 #include "sources/folders.h"
 #include "sources/zip_bytes.h"

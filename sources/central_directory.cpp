@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/files.h"
+#include "host/files.h"
 #include "sources/zip_bytes.h"
 
 namespace zeb {

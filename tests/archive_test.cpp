@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "sources/archive.h"
 #include "tools/fixtures/fixtures.h"
 

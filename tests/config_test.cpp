@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "core/control_ids.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "settings/config.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "platform/files.h"
-#include "platform/instance.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/instance.h"
+#include "host/text.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

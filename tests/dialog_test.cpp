@@ -2,7 +2,7 @@
 // lists rely on.
 #include <gtest/gtest.h>
 
-#include "platform/dialog.h"
+#include "widgets/dialog.h"
 
 using zeb::platform::Control;
 using zeb::platform::Dialog;

@@ -1,10 +1,10 @@
 // The drawn controls and the fixed pictures.
 #include <gtest/gtest.h>
 
-#include "platform/draw.h"
-#include "platform/font.h"
-#include "platform/pictures.h"
-#include "platform/services.h"
+#include "widgets/draw.h"
+#include "widgets/font.h"
+#include "view/pictures.h"
+#include "core/services.h"
 
 namespace zeb::platform {
 namespace {

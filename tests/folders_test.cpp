@@ -8,7 +8,7 @@
 #include "app/menus.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "sources/archive.h"
 #include "sources/folders.h"
 #include "tests/harness.h"

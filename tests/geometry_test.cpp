@@ -8,7 +8,7 @@
 #include "app/settings_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
-#include "platform/services.h"
+#include "core/services.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -21,7 +21,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/instance.h"
+#include "host/instance.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

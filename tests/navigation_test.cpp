@@ -8,7 +8,7 @@
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "input/navigation.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "sources/folders.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

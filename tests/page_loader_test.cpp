@@ -12,8 +12,8 @@
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::platform {

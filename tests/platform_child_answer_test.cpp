@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "platform/child_answer.h"
+#include "host/child_answer.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/natural_order.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/natural_order.h"
+#include "host/text.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::platform {

@@ -4,8 +4,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "platform/files.h"
-#include "platform/instance.h"
+#include "host/files.h"
+#include "host/instance.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::platform {

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/random.h"
+#include "host/random.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

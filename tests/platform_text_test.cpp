@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace zeb::text {
 namespace {

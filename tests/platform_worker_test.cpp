@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/worker.h"
+#include "host/worker.h"
 
 namespace zeb::platform {
 namespace {

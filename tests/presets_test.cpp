@@ -10,7 +10,7 @@
 #include "app/settings_handlers.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "settings/presets.h"
 #include "tests/harness.h"
 #include "tests/test_host.h"

@@ -23,8 +23,8 @@
 #include "frontend/script/state_json.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/text.h"
 #include "tests/reader.h"
 #include "tools/fixtures/fixtures.h"
 

@@ -17,7 +17,7 @@
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
 #include "frontend/script/state_json.h"
-#include "platform/files.h"
+#include "host/files.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb {

@@ -8,7 +8,7 @@
 #include "app/startup.h"
 #include "core/control_ids.h"
 #include "image/render.h"
-#include "platform/services.h"
+#include "core/services.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

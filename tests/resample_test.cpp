@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/services.h"
+#include "core/services.h"
 #include "view/resample.h"
 
 namespace zeb {

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "platform/instance.h"
+#include "host/instance.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace zeb::testing {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/files.h"
-#include "platform/pictures.h"
+#include "host/files.h"
+#include "view/pictures.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

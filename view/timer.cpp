@@ -7,7 +7,7 @@
 
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "platform/text.h"
+#include "host/text.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -16,8 +16,8 @@
 #include "core/virtual_keys.h"
 #include "frontend/script/state_json.h"
 #include "image/render.h"
-#include "platform/draw.h"
-#include "platform/text.h"
+#include "widgets/draw.h"
+#include "host/text.h"
 
 namespace zeb::script {
 namespace {

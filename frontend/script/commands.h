@@ -8,7 +8,7 @@
 #include "app/pointer.h"
 #include "core/viewer.h"
 #include "frontend/script/script_host.h"
-#include "platform/instance.h"
+#include "host/instance.h"
 
 namespace zeb::script {
 

@@ -11,9 +11,9 @@
 #include "frontend/script/commands.h"
 #include "frontend/script/script.h"
 #include "frontend/script/script_host.h"
-#include "platform/files.h"
-#include "platform/instance.h"
-#include "platform/text.h"
+#include "host/files.h"
+#include "host/instance.h"
+#include "host/text.h"
 
 namespace zeb::script {
 namespace {

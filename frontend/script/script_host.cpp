@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace zeb::script {
 

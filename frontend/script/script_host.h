@@ -5,7 +5,7 @@
 #include <optional>
 #include <ostream>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace zeb::script {
 

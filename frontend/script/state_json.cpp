@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace zeb::script {
 namespace {

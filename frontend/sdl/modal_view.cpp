@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/font.h"
-#include "platform/shapes.h"
+#include "widgets/font.h"
+#include "widgets/shapes.h"
 
 namespace zeb::sdl {
 namespace {

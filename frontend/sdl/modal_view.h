@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/services.h"
+#include "widgets/bitmap.h"
+#include "core/services.h"
 
 namespace zeb::sdl {
 

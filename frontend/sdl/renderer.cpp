@@ -8,7 +8,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/child_answer.h"
+#include "host/child_answer.h"
 
 namespace zeb::sdl {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace zeb::sdl {
 namespace {

@@ -4,7 +4,7 @@
 // centred, black around. Drawing and the stylus go through the same
 // arithmetic, so a press lands on what is drawn under it. No SDL here: the
 // arithmetic is tested on its own.
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::sdl {
 

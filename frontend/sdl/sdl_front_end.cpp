@@ -15,10 +15,10 @@
 #include "app/startup.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"
-#include "platform/end_signals.h"
-#include "platform/files.h"
-#include "platform/instance.h"
-#include "platform/text.h"
+#include "host/end_signals.h"
+#include "host/files.h"
+#include "host/instance.h"
+#include "host/text.h"
 
 namespace zeb::sdl {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/pictures.h"
-#include "platform/services.h"
+#include "view/pictures.h"
+#include "core/services.h"
 
 namespace zeb::sdl {
 namespace {

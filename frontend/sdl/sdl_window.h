@@ -12,7 +12,7 @@
 
 #include "frontend/sdl/renderer.h"
 #include "frontend/sdl/screen_fit.h"
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::sdl {
 

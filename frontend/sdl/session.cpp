@@ -9,8 +9,8 @@
 #include "app/pointer.h"
 #include "core/control_ids.h"
 #include "frontend/sdl/key_map.h"
-#include "platform/end_signals.h"
-#include "platform/text.h"
+#include "host/end_signals.h"
+#include "host/text.h"
 
 namespace zeb::sdl {
 namespace {

@@ -12,7 +12,7 @@
 #include "frontend/sdl/modal_view.h"
 #include "frontend/sdl/sdl_window.h"
 #include "frontend/sdl/stylus.h"
-#include "platform/instance.h"
+#include "host/instance.h"
 
 namespace zeb::sdl {
 

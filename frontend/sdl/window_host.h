@@ -2,7 +2,7 @@
 // The platform's message boxes, pop-up menus and foreground test, answered
 // inside the window.
 #include "frontend/sdl/session.h"
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace zeb::sdl {
 

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "frontend/sdl/screen_fit.h"
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::platform {
 

@@ -1,5 +1,5 @@
 // Natural name order for the directory search.
-#include "platform/natural_order.h"
+#include "host/natural_order.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "platform/random.h"
+#include "host/random.h"
 
 #include <cstdlib>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::platform {
 

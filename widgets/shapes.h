@@ -5,7 +5,7 @@
 // the one thing drawn with coverage (blend).
 #include <initializer_list>
 
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::platform::shapes {
 

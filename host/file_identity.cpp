@@ -1,4 +1,4 @@
-#include "platform/file_identity.h"
+#include "host/file_identity.h"
 
 #include <sys/stat.h>
 

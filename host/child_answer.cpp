@@ -1,4 +1,4 @@
-#include "platform/child_answer.h"
+#include "host/child_answer.h"
 
 #include <poll.h>
 #include <signal.h>

@@ -1,12 +1,12 @@
 // The fixed pictures of the main window, drawn from simple shapes and a small
 // built-in glyph set so that they look the same on every machine.
-#include "platform/pictures.h"
+#include "view/pictures.h"
 
 #include <array>
 #include <cmath>
 #include <string_view>
 
-#include "platform/shapes.h"
+#include "widgets/shapes.h"
 
 namespace zeb::platform {
 namespace {

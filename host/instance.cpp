@@ -2,7 +2,7 @@
 // abstract Unix socket that carries the requests of later starts. A request
 // is everything a sender writes before it closes the connection: "raise",
 // or "open:" followed by a path.
-#include "platform/instance.h"
+#include "host/instance.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,7 +20,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/files.h"
+#include "host/files.h"
 
 namespace zeb::platform {
 namespace {

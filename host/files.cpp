@@ -1,6 +1,6 @@
 // File services: location paths mapped below the storage root, directory
 // search, whole-file helpers, atomic replacement and the program's folders.
-#include "platform/files.h"
+#include "host/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,8 +16,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/natural_order.h"
-#include "platform/text.h"
+#include "host/natural_order.h"
+#include "host/text.h"
 
 namespace zeb::platform {
 namespace {

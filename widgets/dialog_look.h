@@ -5,7 +5,7 @@
 // beneath it.
 #include <cstddef>
 
-#include "platform/dialog.h"
+#include "widgets/dialog.h"
 
 namespace zeb::platform {
 

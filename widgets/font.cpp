@@ -1,4 +1,4 @@
-#include "platform/font.h"
+#include "widgets/font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/shapes.h"
+#include "widgets/shapes.h"
 
 namespace zeb::platform {
 namespace {

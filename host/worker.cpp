@@ -1,4 +1,4 @@
-#include "platform/worker.h"
+#include "host/worker.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 // green / red on black), icon 128 (32 x 32).
 #include <memory>
 
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::platform {
 constexpr int kNumberPadPicture = 132;

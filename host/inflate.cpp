@@ -1,7 +1,7 @@
 // Raw deflate through libdeflate: the whole stream is inflated in one call
 // into a buffer of the size the archive declares (the archive's entries are
 // read whole anyway), and anything but an exact fit is refused.
-#include "platform/inflate.h"
+#include "host/inflate.h"
 
 #include <libdeflate.h>
 

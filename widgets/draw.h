@@ -3,8 +3,8 @@
 // paint, in the dialog's order (the window and script front ends both call it).
 // The geometry helpers below are the ones the drawing uses, so the window
 // front end hits exactly what the user sees.
-#include "platform/bitmap.h"
-#include "platform/dialog.h"
+#include "widgets/bitmap.h"
+#include "widgets/dialog.h"
 
 namespace zeb::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/end_signals.h"
+#include "host/end_signals.h"
 
 #include <signal.h>
 

@@ -1,4 +1,4 @@
-#include "platform/dialog.h"
+#include "widgets/dialog.h"
 
 #include <algorithm>
 

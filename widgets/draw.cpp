@@ -1,15 +1,15 @@
 // The controls in a plain style for a 480 x 640 touch screen: black text on
 // white fields, grey buttons, a navy selection, grey text when disabled.
-#include "platform/draw.h"
+#include "widgets/draw.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
 
-#include "platform/font.h"
-#include "platform/pictures.h"
-#include "platform/services.h"
-#include "platform/shapes.h"
+#include "widgets/font.h"
+#include "view/pictures.h"
+#include "core/services.h"
+#include "widgets/shapes.h"
 
 namespace zeb::platform {
 namespace {

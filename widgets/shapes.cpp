@@ -1,4 +1,4 @@
-#include "platform/shapes.h"
+#include "widgets/shapes.h"
 
 #include <algorithm>
 #include <cmath>

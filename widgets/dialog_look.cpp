@@ -1,4 +1,4 @@
-#include "platform/dialog_look.h"
+#include "widgets/dialog_look.h"
 
 #include <functional>
 #include <string_view>

@@ -1,6 +1,6 @@
 // Text conversion between the viewer's UTF-16, host UTF-8 and the CP932 code
 // page of the settings files and ZIP names, plus small string helpers.
-#include "platform/text.h"
+#include "host/text.h"
 
 #include <iconv.h>
 

@@ -1,6 +1,6 @@
 // 24-bit bottom-up bitmaps: creation, pixels, rectangle fills and the
 // stretching copy that paints every page onto the screen.
-#include "platform/bitmap.h"
+#include "widgets/bitmap.h"
 
 #include <png.h>
 #include <sys/mman.h>
@@ -13,7 +13,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/files.h"
+#include "host/files.h"
 
 namespace zeb::platform {
 namespace {

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/dialog_look.h"
-#include "platform/files.h"
-#include "platform/random.h"
+#include "widgets/bitmap.h"
+#include "widgets/dialog_look.h"
+#include "host/files.h"
+#include "host/random.h"
 
 namespace zeb::platform {
 
