@@ -4,8 +4,8 @@
 
 #include "core/control_ids.h"
 #include "image/read_ahead.h"
-#include "input/navigation.h"
-#include "sources/folders.h"
+#include "app/page_steps.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 
 namespace zeb {

@@ -2,8 +2,8 @@
 // caption, styles, visibility when the window is created and placement.
 #include "app/controls.h"
 
-#include "app/startup.h"
 #include "core/control_ids.h"
+#include "view/pictures.h"
 
 namespace zeb {
 namespace {
@@ -105,6 +105,19 @@ const Row kControls[] = {
     {ctl::folder_history, Kind::list, u"", never, at(0, 120, 0, 0), notify | sorted},
 };
 
+// The picture controls and the picture each carries; the picker's is its
+// unselected look.
+struct PictureRow {
+  int id;
+  int picture;
+};
+constexpr PictureRow kPictures[] = {
+    {ctl::number_pad, platform::kNumberPadPicture},
+    {ctl::toolbar, platform::kToolbarPicture},
+    {ctl::window_buttons, platform::kWindowButtonsPicture},
+    {ctl::picker, platform::kPickerOffPicture},
+};
+
 platform::Control make_control(const Row& row) {
   platform::Control c;
   c.id = row.id;
@@ -127,6 +140,7 @@ platform::Control make_control(const Row& row) {
 void create_controls(Viewer& v) {
   v.dialog = platform::Dialog();
   for (const Row& row : kControls) v.dialog.add(make_control(row));
+  for (const PictureRow& row : kPictures) v.dialog.find(row.id)->picture = platform::load_picture(row.picture);
 }
 
 void place_controls(Viewer& v) {

@@ -5,11 +5,11 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/read_ahead.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "view/geometry.h"
-#include "view/panels.h"
+#include "app/panels.h"
 
 namespace zeb {
 namespace {

@@ -8,7 +8,7 @@
 #include "app/messages.h"
 #include "core/control_ids.h"
 #include "settings/presets.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -14,10 +14,10 @@
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "image/render.h"
-#include "input/navigation.h"
+#include "view/paint.h"
+#include "app/page_steps.h"
 #include "widgets/draw.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 
 namespace zeb {

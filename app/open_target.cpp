@@ -4,9 +4,9 @@
 #include "app/key_handlers.h"
 #include "app/main_window.h"
 #include "core/control_ids.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "host/files.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 
 namespace zeb {
 namespace {

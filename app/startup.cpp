@@ -16,10 +16,10 @@
 #include "settings/config.h"
 #include "settings/key_bindings.h"
 #include "settings/presets.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 #include "view/geometry.h"
-#include "view/panels.h"
+#include "app/panels.h"
 
 namespace zeb {
 namespace {

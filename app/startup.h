@@ -1,13 +1,11 @@
 #pragma once
-// Start-up: the main window's controls and its initialisation sequence.
+// Start-up: the main window's initialisation sequence.
 #include <string>
 
 #include "app/open_target.h"
 #include "core/viewer.h"
 
 namespace zeb {
-// Creates every control of the main window with its template state.
-void create_controls(Viewer& v);
 // The main-window initialisation, steps in their order. A location given
 // on the command line replaces the remembered LastDir before the folder scan;
 // a page named with it is then shown in the page view.

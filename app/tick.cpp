@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "host/text.h"
 #include "sources/sorting.h"
 #include "view/timer.h"

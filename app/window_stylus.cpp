@@ -6,9 +6,9 @@
 
 #include "app/menus.h"
 #include "core/codes.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "input/taps.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 
 namespace zeb {

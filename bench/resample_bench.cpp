@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "bench/bench_util.h"
 #include "image/page_loader.h"
-#include "image/render.h"
+#include "view/paint.h"
 #include "core/services.h"
 #include "tools/fixtures/fixtures.h"
 #include "view/geometry.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/messages.h"
+#include "app/controls.h"
 #include "app/startup.h"
 #include "bench/bench_util.h"
 #include "frontend/script/commands.h"

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "bench/bench_util.h"
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "host/text.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 #include "tools/fixtures/fixtures.h"
 

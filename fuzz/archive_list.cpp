@@ -7,7 +7,7 @@
 
 #include "app/main_window.h"
 #include "fuzz/fuzz_support.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "sources/archive.h"
 
 namespace {

@@ -4,11 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/controls.h"
 #include "app/startup.h"
 #include "app/main_window.h"
 #include "app/messages.h"
-#include "image/render.h"
-#include "input/navigation.h"
+#include "view/paint.h"
+#include "app/page_steps.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::fuzz {

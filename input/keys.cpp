@@ -10,7 +10,7 @@
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
 #include "host/text.h"
-#include "view/panels.h"
+#include "app/panels.h"
 
 namespace zeb {
 namespace {

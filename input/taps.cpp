@@ -9,7 +9,7 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "view/geometry.h"
 
 namespace zeb {

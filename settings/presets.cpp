@@ -8,7 +8,7 @@
 #include "settings/paths.h"
 #include "settings/setting_file.h"
 #include "settings/setting_lines.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -13,7 +13,7 @@
 #include "host/files.h"
 #include "host/text.h"
 #include "sources/central_directory.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "sources/zip_bytes.h"
 
 namespace zeb {

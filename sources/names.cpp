@@ -1,7 +1,7 @@
 // Name classes and location path rules.
 #include <cstddef>
 
-#include "sources/folders.h"
+#include "sources/names.h"
 
 namespace zeb {
 

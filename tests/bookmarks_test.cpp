@@ -2,7 +2,7 @@
 // byte for byte at exit.
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "settings/bookmarks.h"
 #include "tests/harness.h"

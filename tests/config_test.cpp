@@ -2,7 +2,7 @@
 // value rules, every field surviving a save and a load, and a restart.
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "settings/config.h"

@@ -6,11 +6,11 @@
 
 #include "app/browser_handlers.h"
 #include "app/menus.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "sources/archive.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "tests/harness.h"
 #include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "app/settings_handlers.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "core/services.h"
 #include "view/geometry.h"

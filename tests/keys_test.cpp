@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/key_handlers.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "input/keys.h"
 #include "settings/key_bindings.h"

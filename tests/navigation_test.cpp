@@ -5,11 +5,11 @@
 
 #include "app/browser_handlers.h"
 #include "app/menus.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "host/text.h"
-#include "sources/folders.h"
+#include "sources/names.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "host/files.h"

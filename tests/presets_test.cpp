@@ -8,7 +8,7 @@
 
 #include "app/menus.h"
 #include "app/settings_handlers.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "settings/presets.h"

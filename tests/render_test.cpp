@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
-#include "image/render.h"
+#include "view/paint.h"
 #include "core/services.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

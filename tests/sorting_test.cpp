@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/controls.h"
 #include "core/control_ids.h"
 #include "sources/sorting.h"
 

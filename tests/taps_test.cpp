@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/settings_handlers.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "input/taps.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "app/tick.h"
 #include "core/control_ids.h"
 #include "tests/harness.h"

@@ -4,6 +4,7 @@
 // items addressed by position. Every operation on an unknown id or an index
 // out of range does nothing and answers with an empty or -1 result, the way
 // the platform's controls ignore bad messages.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct Control {
   long long text_color = -1;
   // Caret position in an edit (window front end), in UTF-16 units.
   int caret = 0;
+  // What a picture control shows, stretched over its rectangle; none draws
+  // nothing.
+  std::shared_ptr<const Bitmap> picture;
 };
 
 // Number of whole items a list box shows at once.

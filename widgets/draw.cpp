@@ -3,12 +3,8 @@
 #include "widgets/draw.h"
 
 #include <algorithm>
-#include <map>
-#include <memory>
 
 #include "widgets/font.h"
-#include "view/pictures.h"
-#include "core/services.h"
 #include "widgets/shapes.h"
 
 namespace zeb::platform {
@@ -190,16 +186,8 @@ void draw_slider(Bitmap& s, const Control& c) {
 
 // --- pictures -----------------------------------------------------------------
 
-const Bitmap* cached_picture(int resource_id) {
-  static std::map<int, std::unique_ptr<Bitmap>> cache;
-  auto it = cache.find(resource_id);
-  if (it == cache.end()) it = cache.emplace(resource_id, load_picture(resource_id)).first;
-  return it->second.get();
-}
-
 void draw_picture(Bitmap& s, const Control& c) {
-  const int resource = picture_resource(c.id);
-  const Bitmap* picture = resource ? cached_picture(resource) : nullptr;
+  const Bitmap* picture = c.picture.get();
   if (!picture) return;
   stretch_copy(s, c.rect.x, c.rect.y, c.rect.w, c.rect.h, *picture, 0, 0, picture->width(), picture->height());
 }
@@ -226,16 +214,6 @@ void draw_controls(Bitmap& screen, const Dialog& dialog) {
   // An open drop-down lies over every other control.
   for (const Control& c : dialog.controls())
     if (c.visible && c.kind == Kind::combo && c.dropped_down && !c.items.empty()) draw_drop_down(screen, c);
-}
-
-int picture_resource(int control_id) {
-  switch (control_id) {
-    case 1033: return kNumberPadPicture;     // number pad
-    case 1072: return kToolbarPicture;       // toolbar strip
-    case 1090: return kWindowButtonsPicture; // window buttons
-    case 1096: return kPickerOffPicture;     // start-position picker, unselected look
-    default: return 0;
-  }
 }
 
 int list_max_top(const Control& list) {

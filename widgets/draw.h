@@ -13,9 +13,6 @@ void draw_controls(Bitmap& screen, const Dialog& dialog);
 constexpr int kScrollBarWidth = 18;    // pixels, list and drop-down scroll bars
 constexpr int kSliderThumbWidth = 20;  // pixels
 
-// The picture resource a picture control shows, or 0.
-int picture_resource(int control_id);
-
 // Lists (and a combo's open drop-down): rows that fit, the largest useful
 // top index, the scroll bar (empty when every item fits), the item under a
 // point (-1 when none).

@@ -15,7 +15,7 @@
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
 #include "frontend/script/state_json.h"
-#include "image/render.h"
+#include "view/paint.h"
 #include "widgets/draw.h"
 #include "host/text.h"
 

@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "app/open_target.h"
+#include "app/controls.h"
 #include "app/startup.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script.h"

@@ -12,6 +12,7 @@
 
 #include "app/messages.h"
 #include "app/open_target.h"
+#include "app/controls.h"
 #include "app/startup.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"

@@ -1,6 +1,6 @@
 // Panel modes: the page view, the browser and the settings panel are sets
 // of the window's controls, shown and hidden together.
-#include "view/panels.h"
+#include "app/panels.h"
 
 #include "core/codes.h"
 #include "core/control_ids.h"

@@ -1,6 +1,6 @@
 // Opening a location: the folder history lookup, the folder and page lists,
 // and entering the selected folder-list entry.
-#include "sources/folders.h"
+#include "sources/names.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,11 +8,11 @@
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
-#include "input/navigation.h"
+#include "app/page_steps.h"
 #include "sources/archive.h"
 #include "sources/sorting.h"
 #include "view/geometry.h"
-#include "view/panels.h"
+#include "app/panels.h"
 
 namespace zeb {
 

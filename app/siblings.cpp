@@ -1,8 +1,8 @@
 // The sibling folder list (folders with pages and archives beside the
 // current location) and the moves between siblings.
 #include "core/control_ids.h"
-#include "input/navigation.h"
-#include "sources/folders.h"
+#include "app/page_steps.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 
 namespace zeb {

@@ -2,7 +2,7 @@
 // browser's white page area with the page thumbnail, or the page view: the
 // shown bitmap stretched by zoom x mode_scale in one copy, mirrored through
 // negative extents, centred on black margins.
-#include "image/render.h"
+#include "view/paint.h"
 
 #include <algorithm>
 

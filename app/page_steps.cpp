@@ -1,6 +1,6 @@
 // Page steps with their wrap and stop rules, entering the page view, the
 // status line and the delayed jump.
-#include "input/navigation.h"
+#include "app/page_steps.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 #include "image/read_ahead.h"
 #include "host/text.h"
 #include "view/geometry.h"
-#include "view/panels.h"
+#include "app/panels.h"
 
 namespace zeb {
 
