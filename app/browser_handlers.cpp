@@ -2,11 +2,12 @@
 // slider only names the page: the tick's delayed jump loads it.
 #include "app/browser_handlers.h"
 
+#include "app/open_location.h"
+#include "app/siblings.h"
+#include "app/sort_pages.h"
 #include "core/control_ids.h"
 #include "image/read_ahead.h"
 #include "app/page_steps.h"
-#include "sources/names.h"
-#include "sources/sorting.h"
 
 namespace zeb {
 

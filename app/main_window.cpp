@@ -8,6 +8,7 @@
 #include "app/page_steps.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
 #include "app/panels.h"
 

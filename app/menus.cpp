@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "app/apply_preset.h"
 #include "app/messages.h"
+#include "app/siblings.h"
 #include "core/control_ids.h"
-#include "settings/presets.h"
-#include "sources/names.h"
 #include "view/geometry.h"
 
 namespace zeb {

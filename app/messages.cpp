@@ -10,6 +10,8 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/settings_handlers.h"
+#include "app/siblings.h"
+#include "app/sort_pages.h"
 #include "app/tick.h"
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
@@ -17,8 +19,6 @@
 #include "view/paint.h"
 #include "app/page_steps.h"
 #include "widgets/draw.h"
-#include "sources/names.h"
-#include "sources/sorting.h"
 
 namespace zeb {
 namespace {

@@ -1,6 +1,6 @@
 // Opening a location: the folder history lookup, the folder and page lists,
 // and entering the selected folder-list entry.
-#include "sources/names.h"
+#include "app/open_location.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "image/read_ahead.h"
 #include "app/page_steps.h"
 #include "sources/archive.h"
+#include "sources/names.h"
 #include "sources/sorting.h"
 #include "view/geometry.h"
 #include "app/panels.h"
@@ -132,6 +133,25 @@ void open_location(Viewer& v) {
   // Only the remembered page is the reader's; a first page (or a random
   // pick) shown by default is not.
   s.page_current = found && s.scan_first_match == 0 && s.page_index == s.resume_index ? 1 : 0;
+}
+
+void list_archive(Viewer& v) {
+  auto& s = v.state;
+  auto& d = v.dialog;
+  free_page_bitmaps(v.window);
+  platform::FilePtr file = v.platform.storage.open_read(s.LastDir);
+  if (!file) return;
+  std::vector<ArchiveEntry> entries = list_archive_entries(file.get());
+  file.reset();
+  for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
+    const ArchiveEntry& entry = entries[k];
+    d.insert_item(ctl::page_list, k, entry.name);
+    if (s.scan_first_match == 1 && entry.name == s.LastFName) {
+      s.scan_first_match = 0;
+      s.resume_index = k;
+    }
+    d.insert_item(ctl::archive_offsets, k, archive_offset_item(entry));
+  }
 }
 
 }  // namespace zeb

@@ -4,6 +4,7 @@
 
 #include "core/codes.h"
 #include "core/control_ids.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
 
 namespace zeb {

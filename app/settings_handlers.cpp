@@ -3,9 +3,10 @@
 // loaded, saved or deleted, then the window is made the top-most again.
 #include "app/settings_handlers.h"
 
+#include "app/apply_preset.h"
 #include "app/main_window.h"
 #include "core/control_ids.h"
-#include "settings/presets.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -1,9 +1,12 @@
 // The sibling folder list (folders with pages and archives beside the
 // current location) and the moves between siblings.
+#include "app/siblings.h"
+
+#include "app/open_location.h"
+#include "app/sort_pages.h"
 #include "core/control_ids.h"
 #include "app/page_steps.h"
 #include "sources/names.h"
-#include "sources/sorting.h"
 
 namespace zeb {
 

@@ -5,11 +5,12 @@
 #include "app/window_stylus.h"
 
 #include "app/menus.h"
+#include "app/page_presses.h"
+#include "app/siblings.h"
+#include "app/sort_pages.h"
 #include "core/codes.h"
 #include "app/page_steps.h"
 #include "input/taps.h"
-#include "sources/names.h"
-#include "sources/sorting.h"
 
 namespace zeb {
 namespace {

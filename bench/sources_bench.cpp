@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/open_location.h"
+#include "app/sort_pages.h"
 #include "bench/bench_util.h"
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "host/text.h"
-#include "sources/names.h"
-#include "sources/sorting.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace {

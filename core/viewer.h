@@ -30,6 +30,8 @@ constexpr int screen_centre_y = screen_h / 2;
 constexpr int kFarEnd = 30000;  // scroll offset meaning "the far end"
 
 constexpr int kKeySlots = 25;
+// The action bound to each button slot (1..24; slot 0 is unused).
+using KeyActions = std::array<int, kKeySlots>;
 
 struct ViewerState {
   // Persisted settings (configuration keys).
@@ -111,7 +113,7 @@ struct ViewerState {
   int key_learn = 0;
   int last_key = 0;
   std::u16string key_text;
-  std::array<int, kKeySlots> key_actions = {0, 2, 3, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0,
+  KeyActions key_actions = {0, 2, 3, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0,
                                             0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 5, 4};
   // Game-input default keys A, B, C, Start (the only entries of the key list
   // the viewer uses), as virtual-key codes.

@@ -1,6 +1,6 @@
 #pragma once
 // Hardware keys: buttons and their bound actions, learning, the key-setting
-// panel.
+// panel's binding lists.
 #include <array>
 #include <string>
 
@@ -14,7 +14,6 @@ struct KeyMessage {
   int lparam = 1;     // second parameter: repeat count in the low 16 bits
 };
 
-using KeyActions = std::array<int, kKeySlots>;
 // The bindings at process start and after a reset.
 KeyActions default_key_actions();
 // The button held now (1..24, polled in button order), or 0 for none.
@@ -28,9 +27,6 @@ std::u16string button_name(int button);
 // Learning: the held button takes the action chosen in the combo, and its
 // row moves to the end of the lists.
 void learn_key(Viewer& v, int button);
-// The key-setting panel over the settings column, and back.
-void open_key_panel(Viewer& v);
-void close_key_panel(Viewer& v);
 // The binding lists of the key-setting panel: emptied, and one row added.
 void clear_key_lists(platform::Dialog& d);
 void append_binding_row(platform::Dialog& d, const std::u16string& name, int action);

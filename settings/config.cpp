@@ -9,7 +9,7 @@
 #include "settings/paths.h"
 #include "settings/setting_file.h"
 #include "settings/setting_lines.h"
-#include "view/geometry.h"
+#include "settings/zoom_fields.h"
 
 namespace zeb {
 namespace {

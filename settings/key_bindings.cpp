@@ -18,8 +18,6 @@ namespace {
 // The longest line read, in bytes; the rest of a longer line is the next one.
 constexpr std::size_t kLineLimit = 254;
 
-std::string key_file_path(Viewer& v) { return settings_file_path(v, u"key.cfg"); }
-
 // A line is read as at most kLineLimit bytes up to and including its LF; a
 // NUL ends it early.
 std::string_view next_line(std::string_view& rest) {
@@ -41,6 +39,8 @@ std::string_view line_value(std::string_view line) {
 
 }  // namespace
 
+std::string key_file_path(Viewer& v) { return settings_file_path(v, u"key.cfg"); }
+
 std::string key_bindings_text(const KeyActions& actions) {
   std::string out;
   for (int k = 0; k < kKeySlots; ++k) {
@@ -58,33 +58,6 @@ KeyActions parse_key_bindings(std::string_view bytes) {
     actions[k] = text::parse_int(line_value(next_line(bytes)));
   }
   return actions;
-}
-
-void read_key_bindings(Viewer& v) {
-  clear_key_lists(v.dialog);
-  const std::string path = key_file_path(v);
-  const std::optional<std::string> bytes = read_setting_file(path, kSmallSettingsFileLimit);
-  if (!bytes) {
-    // A missing file is created from the bindings in memory; one that exists
-    // but cannot be read is left alone rather than overwritten.
-    if (platform::host_path_missing(path)) {
-      platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
-    }
-    return;
-  }
-  v.state.key_actions = parse_key_bindings(*bytes);
-  for (int k = 0; k < kKeySlots; ++k) {
-    const int action = v.state.key_actions[k];
-    if (action >= 1 && action < KeyAction::count) append_binding_row(v.dialog, button_name(k), action);
-  }
-}
-
-// Replaced atomically, so a failed save leaves the previous file whole; a
-// failure is not reported and the bindings stay in memory.
-void write_key_bindings(Viewer& v) {
-  clear_key_lists(v.dialog);
-  const std::string path = key_file_path(v);
-  platform::replace_host_file(path, key_bindings_text(v.state.key_actions));
 }
 
 }  // namespace zeb

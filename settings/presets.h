@@ -9,9 +9,6 @@
 namespace zeb {
 
 enum class PresetMode { load = 0, save = 1, remove = 5 };
-// Loads, saves or deletes one preset: load and delete take the selected item
-// of the preset box, save takes the name typed in its text field.
-void run_preset(Viewer& v, PresetMode mode);
 // Refills the preset box from the settings folder.
 void list_presets(Viewer& v);
 

@@ -185,23 +185,4 @@ class Lister {
 
 std::vector<ArchiveEntry> list_archive_entries(std::FILE* file) { return Lister(file).run(); }
 
-void list_archive(Viewer& v) {
-  auto& s = v.state;
-  auto& d = v.dialog;
-  free_page_bitmaps(v.window);
-  platform::FilePtr file = v.platform.storage.open_read(s.LastDir);
-  if (!file) return;
-  std::vector<ArchiveEntry> entries = list_archive_entries(file.get());
-  file.reset();
-  for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
-    const ArchiveEntry& entry = entries[k];
-    d.insert_item(ctl::page_list, k, entry.name);
-    if (s.scan_first_match == 1 && entry.name == s.LastFName) {
-      s.scan_first_match = 0;
-      s.resume_index = k;
-    }
-    d.insert_item(ctl::archive_offsets, k, archive_offset_item(entry));
-  }
-}
-
 }  // namespace zeb

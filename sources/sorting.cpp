@@ -14,8 +14,6 @@
 #include <climits>
 #include <utility>
 
-#include "core/control_ids.h"
-#include "image/read_ahead.h"
 
 namespace zeb {
 
@@ -41,23 +39,6 @@ std::vector<int> rank_names(const std::vector<std::u16string>& names, bool desce
   return rank;
 }
 
-// Brings the items of a list into the given order (order[k] = the index of
-// the item that goes to position k) by exchanges, as the list is addressed.
-void apply_order(platform::Dialog& d, int id, const std::vector<int>& order) {
-  const int n = static_cast<int>(order.size());
-  std::vector<int> at(n), where(n);
-  for (int i = 0; i < n; ++i) at[i] = where[i] = i;
-  for (int k = 0; k < n; ++k) {
-    int p = where[order[k]];
-    if (p == k) continue;
-    d.swap_items(id, k, p);
-    int displaced = at[k];
-    at[k] = order[k];
-    where[order[k]] = k;
-    at[p] = displaced;
-    where[displaced] = p;
-  }
-}
 
 // Minimum rank over ranges of list positions, in a complete binary tree
 // stored flat (node k has children 2k and 2k + 1; leaves from `size`).
@@ -107,23 +88,20 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
   return at;
 }
 
-int sort_page_list(Viewer& v, bool descending) {
-  cancel_read_ahead(v.window);
-  std::vector<int> order = sorted_order(v.dialog.items(ctl::page_list), descending);
-  apply_order(v.dialog, ctl::page_list, order);
-  if (v.state.archive_mode == 1) apply_order(v.dialog, ctl::archive_offsets, order);
-  auto moved = std::find(order.begin(), order.end(), v.state.page_index);
-  return moved == order.end() ? -1 : static_cast<int>(moved - order.begin());
-}
-
-void sort_sibling_list(Viewer& v) {
-  apply_order(v.dialog, ctl::sibling_list, sorted_order(v.dialog.items(ctl::sibling_list), false));
-}
-
-void request_sort(Viewer& v, bool descending) {
-  v.dialog.set_text(ctl::status_line, descending ? u"降順でソート中" : u"昇順でソート中");
-  v.state.SO_CHF = descending ? 1 : 0;
-  v.state.sort_request = descending ? 2 : 1;
+void apply_order(platform::Dialog& d, int id, const std::vector<int>& order) {
+  const int n = static_cast<int>(order.size());
+  std::vector<int> at(n), where(n);
+  for (int i = 0; i < n; ++i) at[i] = where[i] = i;
+  for (int k = 0; k < n; ++k) {
+    int p = where[order[k]];
+    if (p == k) continue;
+    d.swap_items(id, k, p);
+    int displaced = at[k];
+    at[k] = order[k];
+    where[order[k]] = k;
+    at[p] = displaced;
+    where[displaced] = p;
+  }
 }
 
 }  // namespace zeb

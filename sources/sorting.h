@@ -1,18 +1,15 @@
 #pragma once
-// Sorting of the page list (with the archive offsets) and the sibling list.
+// The order of the page list and the sibling list: by UTF-16 code units,
+// as the viewer's selection sort leaves equal names.
 #include <string>
 #include <vector>
 
 #include "core/viewer.h"
 
 namespace zeb {
-// Request a sort for the timer: status text, SO_CHF and sort_request.
-void request_sort(Viewer& v, bool descending);
-// Sorts the page list (and the archive offsets with it); returns the new
-// position of the page that stood at page_index, or -1 when page_index lay
-// outside the list.
-int sort_page_list(Viewer& v, bool descending);
-void sort_sibling_list(Viewer& v);
 // The permutation that orders names as the viewer's selection sort does.
 std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool descending);
+// Brings the items of a list into the given order (order[k] = the index of
+// the item that goes to position k) by exchanges, as the list is addressed.
+void apply_order(platform::Dialog& d, int id, const std::vector<int>& order);
 }  // namespace zeb

@@ -7,6 +7,8 @@
 #include "app/browser_handlers.h"
 #include "app/menus.h"
 #include "app/controls.h"
+#include "app/open_location.h"
+#include "app/siblings.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "sources/archive.h"

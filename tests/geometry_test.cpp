@@ -9,6 +9,7 @@
 #include "app/controls.h"
 #include "core/control_ids.h"
 #include "core/services.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
 
 namespace zeb {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_file.h"
 #include "app/key_handlers.h"
 #include "app/controls.h"
 #include "core/control_ids.h"

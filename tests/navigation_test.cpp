@@ -6,10 +6,10 @@
 #include "app/browser_handlers.h"
 #include "app/menus.h"
 #include "app/controls.h"
+#include "app/siblings.h"
 #include "core/control_ids.h"
 #include "app/page_steps.h"
 #include "host/text.h"
-#include "sources/names.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

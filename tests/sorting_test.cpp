@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/sort_pages.h"
 #include "core/control_ids.h"
 #include "sources/sorting.h"
 

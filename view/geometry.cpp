@@ -75,18 +75,6 @@ ViewPlan fit_screen(int W, int H) {
   return call(truncate_to_int(f(W) * k), truncate_to_int(f(H) * k), 0, 1.0f, u'5');
 }
 
-struct SizeFields {
-  bool x_enabled, y_enabled;
-  const char16_t* x_label;
-  const char16_t* y_label;
-};
-constexpr SizeFields kSizeFields[ZoomMode::count] = {
-    {false, false, u"Size x", u"Size y"}, {true, false, u"Size x", u"Size y"},
-    {false, true, u"Size x", u"Size y"},  {true, true, u"Size x", u"Size y"},
-    {false, false, u"Size x", u"Size y"}, {true, false, u"Size", u" "},
-    {true, false, u"Size", u" "},
-};
-
 void read_size_fields(Viewer& v) {
   v.state.Text1 = text::parse_int(v.dialog.text(ctl::size_x));
   v.state.Text2 = text::parse_int(v.dialog.text(ctl::size_y));
@@ -202,19 +190,6 @@ void finish_start_position(Viewer& v) {
     s.center_x_pending = 0;
     s.scroll_x /= 2;
   }
-}
-
-void set_size_fields(platform::Dialog& d, int mode) {
-  if (mode < 0 || mode >= ZoomMode::count) return;
-  const SizeFields& fields = kSizeFields[mode];
-  d.enable(ctl::size_x, fields.x_enabled);
-  d.enable(ctl::size_y, fields.y_enabled);
-  d.set_text(ctl::size_x_label, fields.x_label);
-  d.set_text(ctl::size_y_label, fields.y_label);
-}
-
-void sync_mode_radios(platform::Dialog& d, int v_mode) {
-  for (int i = 0; i < ZoomMode::count; ++i) d.set_check(ctl::mode_radios[i], v_mode == i);
 }
 
 }  // namespace zeb

@@ -1,6 +1,6 @@
 #pragma once
 // Fit and zoom modes: what size the page is shown at and which part of it is
-// on screen; the settings controls of the zoom modes.
+// on screen.
 #include "core/viewer.h"
 
 namespace zeb {
@@ -21,8 +21,6 @@ void clamp_scroll(Viewer& v);
 void set_start_position(ViewerState& s);
 // Clamp followed by the halving for centred start positions.
 void finish_start_position(Viewer& v);
-void set_size_fields(platform::Dialog& d, int mode);
-void sync_mode_radios(platform::Dialog& d, int v_mode);
 
 // The arithmetic behind the above, free of the viewer.
 
