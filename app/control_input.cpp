@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "app/routing.h"
 #include "widgets/draw.h"
 
 namespace zeb {

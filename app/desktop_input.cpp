@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "app/routing.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
@@ -79,7 +79,7 @@ void wheel(Viewer& v, int px, int py, int steps) {
     v.state.key_state = steps < 0 ? Request::next : Request::previous;
     return;
   }
-  Control* c = v.dialog.find(stylus_target(v, px, py));
+  Control* c = v.dialog.find(platform::control_at(v.dialog, px, py));
   if (c && c->kind == Kind::list) scroll_list(v, *c, -steps * kWheelRows);
 }
 

@@ -1,12 +1,12 @@
-// The pop-up menus and what their choices do. A choice reaches the window as
-// a command, as any command does: a script may answer any identifier,
-// OK and Cancel included.
+// The window commands: OK, Cancel, and the pop-up menus with what their
+// choices do. A choice reaches the window as a command, as any command does:
+// a script may answer any identifier, OK and Cancel included.
 #include "app/menus.h"
 
 #include <vector>
 
 #include "app/apply_preset.h"
-#include "app/messages.h"
+#include "app/main_window.h"
 #include "app/siblings.h"
 #include "core/control_ids.h"
 #include "view/geometry.h"
@@ -65,6 +65,12 @@ void dispatch_menu_command(Viewer& v, int id) {
       sibling < d.item_count(ctl::sibling_list)) {
     change_location(v, d.item_text(ctl::sibling_list, sibling));
   }
+}
+
+void command(Viewer& v, int id) {
+  dispatch_menu_command(v, id);
+  if (id == ctl::cmd_ok) ok_action(v);
+  if (id == ctl::cmd_cancel) back_and_exit(v);
 }
 
 }  // namespace zeb

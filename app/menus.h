@@ -10,4 +10,6 @@ void show_folder_menu(Viewer& v);
 void show_preset_menu(Viewer& v);
 // A menu choice as a window command: a preset loads, a sibling opens.
 void dispatch_menu_command(Viewer& v, int id);
+// A command (1 = OK, 2 = Cancel, pop-up menu identifiers).
+void command(Viewer& v, int id);
 }  // namespace zeb

@@ -2,16 +2,11 @@
 // The message routing of the main window: what a front end calls for each
 // input, notification and tick. Both front ends go through these functions,
 // so a script run exercises the same paths as the window.
+#include "app/menus.h"
+#include "app/routing.h"
 #include "core/viewer.h"
 
 namespace zeb {
-
-enum class Notify { click, dblclick, selchange, scroll, setfocus };
-
-// A control notification; routed by control id through one table.
-void notify(Viewer& v, int id, Notify code);
-// A command (1 = OK, 2 = Cancel, pop-up menu identifiers).
-void command(Viewer& v, int id);
 
 // Stylus messages on the window (the front end decides whether a press
 // belongs to a control instead: see stylus_target).

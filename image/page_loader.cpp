@@ -20,7 +20,7 @@
 
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "image/archive_entry.h"
+#include "core/archive_entry.h"
 #include "image/read_ahead.h"
 #include "host/files.h"
 #include "host/text.h"

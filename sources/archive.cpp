@@ -9,7 +9,6 @@
 #include <map>
 
 #include "core/control_ids.h"
-#include "image/page_loader.h"
 #include "host/files.h"
 #include "host/text.h"
 #include "sources/central_directory.h"

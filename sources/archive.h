@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/viewer.h"
-#include "image/archive_entry.h"
+#include "core/archive_entry.h"
 
 namespace zeb {
 

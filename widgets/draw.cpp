@@ -206,6 +206,12 @@ void draw_control(Bitmap& s, const Control& c, bool focused) {
   }
 }
 
+// Pictures and static texts let a press through to the window beneath.
+bool takes_stylus(const platform::Control& c) {
+  if (!c.visible || !c.enabled || c.rect.w <= 0 || c.rect.h <= 0) return false;
+  return c.kind != Kind::picture && c.kind != Kind::static_text;
+}
+
 }  // namespace
 
 void draw_controls(Bitmap& screen, const Dialog& dialog) {
@@ -277,6 +283,16 @@ int edit_caret_at(const Control& edit, int px, bool focused) {
     if (distance < best_distance) best = i, best_distance = distance;
   }
   return best;
+}
+
+int control_at(const Dialog& dialog, int px, int py) {
+  const auto& controls = dialog.controls();
+  for (const auto& c : controls)
+    if (c.dropped_down && c.visible && combo_drop_rect(c).contains(px, py)) return c.id;
+  // Controls drawn later lie on top of earlier ones.
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+    if (takes_stylus(*it) && it->rect.contains(px, py)) return it->id;
+  return 0;
 }
 
 }  // namespace zeb::platform

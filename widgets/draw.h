@@ -10,6 +10,11 @@ namespace zeb::platform {
 
 void draw_controls(Bitmap& screen, const Dialog& dialog);
 
+// The control a stylus press at (px, py) goes to, or 0 for the window
+// beneath: an open drop-down's list first, then the top-most enabled,
+// visible control under the point (controls drawn later lie on top).
+int control_at(const Dialog& dialog, int px, int py);
+
 constexpr int kScrollBarWidth = 18;    // pixels, list and drop-down scroll bars
 constexpr int kSliderThumbWidth = 20;  // pixels
 

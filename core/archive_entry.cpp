@@ -1,6 +1,6 @@
 // An archive entry as the archive offset list keeps it, and the reading of
 // a deflated entry into memory.
-#include "image/archive_entry.h"
+#include "core/archive_entry.h"
 
 #include <cinttypes>
 #include <cstdio>
