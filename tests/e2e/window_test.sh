@@ -284,13 +284,14 @@ echo "ok: SIGTERM ended the viewer with its configuration written"
 # Every change a reader makes reaches the window, down to the last step of
 # a movement: each is compared with the screen the script front end draws
 # after the same steps (exact at scale 1). $1 names the references' folder,
-# the other arguments are the script's lines.
+# the other arguments are the script's lines; the script starts on $page,
+# or on $ref_location when that is set.
 references() {
   local dir="$tmp/$1"
   shift
   mkdir -p "$dir"
   printf '%s\n' "$@" >"$dir/script.zs"
-  "$zeb" --headless --root "$tmp/lib" --settings "$dir/settings" --script "$dir/script.zs" "$page" \
+  "$zeb" --headless --root "$tmp/lib" --settings "$dir/settings" --script "$dir/script.zs" "${ref_location:-$page}" \
     >/dev/null 2>"$dir/err" || fail "the reference screens: $(cat "$dir/err")"
 }
 
@@ -385,6 +386,30 @@ done
 echo "ok: the slide show's turns are shown (page $((first + 4)), then page $((at + 4)))"
 kill -TERM "$zeb_pid"
 expect_end "SIGTERM"
+
+# A double-click on a folder opens that folder, and one on "<..>" goes up
+# one level: its second click lands on the list the first click filled anew
+# and chooses nothing. From the library's top: a double-click on Comics
+# (row 1), a tap on Landscape (row 1 there, away from the double-click), a
+# double-click on "<..>" (row 0). The platform's double-click time is made
+# long, so that a loaded machine still sees each pair as one double-click.
+folders="$tmp/folders"
+ref_location="$tmp/lib" references folders "tick 3" "shot $folders/top.ppm" "tap 100 82" "tick 3" \
+  "shot $folders/comics.ppm" "tap 300 82" "tick 3" "shot $folders/landscape.ppm" "tap 100 54" "tick 3" \
+  "shot $folders/comics-again.ppm"
+SDL_MOUSE_DOUBLE_CLICK_TIME=10000 start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/folder-settings" "$tmp/lib"
+expect_screen "the library's top" "$folders/top.ppm"
+double_tap 100 82
+expect_screen "a double-click on Comics opens Comics" "$folders/comics.ppm"
+tap 300 82
+expect_screen "a tap on Landscape opens Landscape" "$folders/landscape.ppm"
+double_tap 100 54
+expect_screen "a double-click on <..> goes up to Comics" "$folders/comics-again.ppm"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"
+last_dir="$(tr -d '\r' <"$tmp/folder-settings/ZEB_CFG/zeb.cfg" | sed -n 's/^LastDir=//p')"
+[ "$last_dir" = '\Comics' ] || fail "the viewer ended in '$last_dir', not in \\Comics"
+echo "ok: the viewer ended in Comics"
 stop_display
 
 # Under a window manager on a 1280 x 1024 display: the first window fits
