@@ -8,10 +8,12 @@
 #include "app/menus.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
+#include "frontend/sdl/stylus.h"
 #include "platform/text.h"
 #include "sources/archive.h"
 #include "sources/folders.h"
 #include "tests/harness.h"
+#include "tests/reader.h"
 #include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 
@@ -247,6 +249,40 @@ TEST_F(Browsing, archive_location_lists_entries_offsets_and_resumes) {
   v.dialog.set_selection(ctl::page_list, 2);
   on_page_list_dblclk(v);
   EXPECT_EQ(v.window.page_width, 40);
+}
+
+// Clicks in the window on the browser's lists, each with the count the
+// platform gives a press (2 for the second of a double-click): the second
+// click of a double-click whose first click opened a folder chooses
+// nothing, a third click is a new choice, the page list's double-click
+// still opens the page.
+TEST(WindowClicks, double_click_on_a_folder_list_row_opens_one_folder) {
+  fixtures::TempDir root;
+  for (const char* book : {"Series/Vol 1", "Series/Vol 2"}) {
+    fixtures::make_dirs(root / book);
+    fixtures::write_jpeg(root / book + "/1.jpg", 24, 16);
+  }
+  Reader reader(root.path(), root.path(), false);
+  Viewer& v = reader.viewer();
+  sdl::Stylus stylus;
+  constexpr int kUpRow = 54, kSecondRow = 82, kFirstPage = 216;  // pixels: folder list rows 0, 1; page list row 0
+  struct Click {
+    int y, clicks;
+    std::u16string location;  // where the viewer is after the click
+    int viewing;
+  };
+  const std::vector<Click> clicks = {
+      {kSecondRow, 1, u"\\Series", 0},        {kSecondRow, 2, u"\\Series", 0},
+      {kSecondRow, 3, u"\\Series\\Vol 1", 0}, {kUpRow, 1, u"\\Series", 0},
+      {kUpRow, 2, u"\\Series", 0},            {kSecondRow, 1, u"\\Series\\Vol 1", 0},
+      {kFirstPage, 1, u"\\Series\\Vol 1", 0}, {kFirstPage, 2, u"\\Series\\Vol 1", 1},
+  };
+  for (size_t i = 0; i < clicks.size(); ++i) {
+    stylus.down(v, 100, clicks[i].y, clicks[i].clicks);
+    stylus.up(v, 100, clicks[i].y);
+    EXPECT_EQ(text::to_utf8(v.state.LastDir), text::to_utf8(clicks[i].location)) << "click " << i;
+    EXPECT_EQ(v.state.viewing, clicks[i].viewing) << "click " << i;
+  }
 }
 
 class Siblings : public Browsing {
