@@ -241,8 +241,7 @@ TEST_F(Browsing, archive_location_lists_entries_offsets_and_resumes) {
   EXPECT_EQ(items(ctl::page_list), (Names{u"p1.JPG", u"p2.jpeg", u"p3.jpg"}));
   long long first = 30 + 6, second = first + entries[0].data.size() + 30 + 6;
   long long third = second + entries[1].data.size() + 30 + 7;
-  EXPECT_EQ(items(ctl::archive_offsets),
-            (Names{text::from_int(second), text::from_int(third), text::from_int(first)}));
+  EXPECT_EQ(items(ctl::archive_offsets), (Names{text::from_int(second), text::from_int(third), text::from_int(first)}));
   EXPECT_EQ(v.state.page_index, 1);
 
   // Opening the page reads the entry at its offset.
@@ -272,10 +271,14 @@ TEST(WindowClicks, double_click_on_a_folder_list_row_opens_one_folder) {
     int viewing;
   };
   const std::vector<Click> clicks = {
-      {kSecondRow, 1, u"\\Series", 0},        {kSecondRow, 2, u"\\Series", 0},
-      {kSecondRow, 3, u"\\Series\\Vol 1", 0}, {kUpRow, 1, u"\\Series", 0},
-      {kUpRow, 2, u"\\Series", 0},            {kSecondRow, 1, u"\\Series\\Vol 1", 0},
-      {kFirstPage, 1, u"\\Series\\Vol 1", 0}, {kFirstPage, 2, u"\\Series\\Vol 1", 1},
+      {kSecondRow, 1, u"\\Series", 0},
+      {kSecondRow, 2, u"\\Series", 0},
+      {kSecondRow, 3, u"\\Series\\Vol 1", 0},
+      {kUpRow, 1, u"\\Series", 0},
+      {kUpRow, 2, u"\\Series", 0},
+      {kSecondRow, 1, u"\\Series\\Vol 1", 0},
+      {kFirstPage, 1, u"\\Series\\Vol 1", 0},
+      {kFirstPage, 2, u"\\Series\\Vol 1", 1},
   };
   for (size_t i = 0; i < clicks.size(); ++i) {
     stylus.down(v, 100, clicks[i].y, clicks[i].clicks);
