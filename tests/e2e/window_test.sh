@@ -389,27 +389,29 @@ expect_end "SIGTERM"
 
 # A double-click on a folder opens that folder, and one on "<..>" goes up
 # one level: its second click lands on the list the first click filled anew
-# and chooses nothing. From the library's top: a double-click on Comics
-# (row 1), a tap on Landscape (row 1 there, away from the double-click), a
-# double-click on "<..>" (row 0). The platform's double-click time is made
-# long, so that a loaded machine still sees each pair as one double-click.
+# and chooses nothing. A double-click on Comics (row 1 at the library's top)
+# is followed by a tap on row 2, away from it: only Comics has Sample Book
+# there. A double-click on "<..>" (row 0) in Sample Book is followed by a tap
+# on row 3: only Comics has Stored Book.zip there. Events are handled in
+# order, so each screen is seen only after the double-click before it. The
+# platform's double-click time is made long, so that a loaded machine still
+# sees each pair as one double-click.
 folders="$tmp/folders"
-ref_location="$tmp/lib" references folders "tick 3" "shot $folders/top.ppm" "tap 100 82" "tick 3" \
-  "shot $folders/comics.ppm" "tap 300 82" "tick 3" "shot $folders/landscape.ppm" "tap 100 54" "tick 3" \
-  "shot $folders/comics-again.ppm"
+ref_location="$tmp/lib" references folders "tick 3" "shot $folders/top.ppm" "tap 100 82" "tap 300 110" \
+  "tick 3" "shot $folders/sample.ppm" "tap 100 54" "tap 300 138" "tick 3" "shot $folders/stored.ppm"
 SDL_MOUSE_DOUBLE_CLICK_TIME=10000 start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/folder-settings" "$tmp/lib"
 expect_screen "the library's top" "$folders/top.ppm"
 double_tap 100 82
-expect_screen "a double-click on Comics opens Comics" "$folders/comics.ppm"
-tap 300 82
-expect_screen "a tap on Landscape opens Landscape" "$folders/landscape.ppm"
+tap 300 110
+expect_screen "a double-click on Comics opened Comics: row 2 is Sample Book" "$folders/sample.ppm"
 double_tap 100 54
-expect_screen "a double-click on <..> goes up to Comics" "$folders/comics-again.ppm"
+tap 300 138
+expect_screen "a double-click on <..> went up to Comics: row 3 is Stored Book.zip" "$folders/stored.ppm"
 kill -TERM "$zeb_pid"
 expect_end "SIGTERM"
 last_dir="$(tr -d '\r' <"$tmp/folder-settings/ZEB_CFG/zeb.cfg" | sed -n 's/^LastDir=//p')"
-[ "$last_dir" = '\Comics' ] || fail "the viewer ended in '$last_dir', not in \\Comics"
-echo "ok: the viewer ended in Comics"
+[ "$last_dir" = '\Comics\Stored Book.zip' ] || fail "the viewer ended in '$last_dir', not in Stored Book.zip"
+echo "ok: the viewer ended in Stored Book.zip"
 stop_display
 
 # Under a window manager on a 1280 x 1024 display: the first window fits
