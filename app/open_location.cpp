@@ -141,7 +141,7 @@ void list_archive(Viewer& v) {
   free_page_bitmaps(v.window);
   platform::FilePtr file = v.platform.storage.open_read(s.LastDir);
   if (!file) return;
-  std::vector<ArchiveEntry> entries = list_archive_entries(file.get());
+  const std::vector<ArchiveEntry> entries = list_archive_pages(file.get());
   file.reset();
   for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
     const ArchiveEntry& entry = entries[k];

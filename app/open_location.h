@@ -8,6 +8,7 @@ void open_location(Viewer& v);
 // LastDir moved to the folder-list entry that is selected ("<..>" goes up);
 // then the location is opened and shown in the path box.
 void enter_selected_entry(Viewer& v);
-// The archive listing of open_location: fills the page and offset lists.
+// The archive listing of open_location: fills the page and offset lists,
+// the pages in natural order (the order of a folder's pages).
 void list_archive(Viewer& v);
 }  // namespace zeb

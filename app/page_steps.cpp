@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/load_page.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"

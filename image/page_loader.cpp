@@ -21,10 +21,8 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/archive_entry.h"
-#include "image/read_ahead.h"
 #include "host/files.h"
 #include "host/text.h"
-#include "view/geometry.h"
 
 namespace zeb {
 namespace {
@@ -33,7 +31,6 @@ namespace {
 // a file that needs more is refused by the library instead of exhausting
 // the memory. A page at the largest allowed bitmap size fits.
 constexpr long kDecoderMemoryLimit = 2L << 30;
-constexpr int kValueBytes = 255;  // decimal fields are read from at most this many bytes
 
 struct GuardedErrorManager {
   jpeg_error_mgr standard;  // first member: libjpeg passes us a pointer to it
@@ -194,35 +191,6 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
   return true;
 }
 
-// Step of the folder history: the list starts with the current folder and
-// page; the previous pair of the same folder is replaced.
-void record_in_folder_history(Viewer& v) {
-  const ViewerState& s = v.state;
-  if (v.dialog.item_text(ctl::folder_history, 0) == s.LastDir) {
-    v.dialog.delete_item(ctl::folder_history, 0);
-    v.dialog.delete_item(ctl::folder_history, 0);
-  }
-  if (!s.LastFName.empty()) {
-    v.dialog.insert_item(ctl::folder_history, 0, s.LastDir);
-    v.dialog.insert_item(ctl::folder_history, 1, s.LastFName);
-  }
-}
-
-// Decimal value of a control's text as the byte-oriented settings read it.
-int decimal_value(std::u16string_view text) {
-  return text::parse_int(std::string_view(text::to_cp932(text)).substr(0, kValueBytes));
-}
-
-// Puts a decoded page in place and prepares its view: zoom mode, then the
-// clamp of the start position and the halving for a centred start.
-void show_decoded_page(Viewer& v, DecodedPage page) {
-  v.window.page_bitmap = std::move(page.bitmap);
-  v.window.page_width = page.width;
-  v.window.page_height = page.height;
-  compute_view_geometry(v);
-  finish_start_position(v);
-}
-
 DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits) {
   DecodedPage page;
   Decoder d{};
@@ -284,40 +252,6 @@ DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits&
   }
   if (!platform::seek_host_file(file, entry.data_offset, SEEK_CUR)) return {};
   return decode_jpeg(file, key.preview, limits);
-}
-
-int load_page(Viewer& v, const std::u16string& path) {
-  ViewerState& s = v.state;
-  if (s.load_block == 1) return -1;
-  s.LastFName = v.dialog.item_text(ctl::page_list, s.page_index);
-  if (s.panel_mode == PanelMode::page_view) record_in_folder_history(v);
-  const bool archive = s.archive_mode == 1;
-  if (archive && v.dialog.item_count(ctl::page_list) == 0) {
-    free_page_bitmaps(v.window);
-    return -1;
-  }
-  s.page_current = 1;
-  const PageKey key = page_key(v, s.page_index, path);
-  s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
-  free_page_bitmaps(v.window);
-  set_start_position(v.state);
-  platform::FilePtr file = v.platform.storage.open_read(key.location);
-  if (!file) {
-    cancel_read_ahead(v.window);
-    return -1;
-  }
-  // The page read ahead for this load when it is still the same file; else
-  // the decode happens here.
-  DecodedPage page = take_read_ahead(v.window, key, file.get());
-  if (!page.bitmap) page = decode_page(file.get(), key);
-  if (page.bitmap) {
-    show_decoded_page(v, std::move(page));
-  } else {
-    // The page is abandoned: the view stays without a page.
-    v.window.page_width = 0;
-    v.window.page_height = 0;
-  }
-  return 0;
 }
 
 void free_page_bitmaps(MainWindow& w) {

@@ -1,6 +1,6 @@
 #pragma once
-// Page loading: decodes a JPEG page (a file, or a stored entry of the
-// current archive) into the main window's 24-bit page bitmap.
+// Page decoding: a JPEG page (a file, or an entry of the current archive)
+// into a 24-bit page bitmap.
 #include <atomic>
 #include <cstddef>
 #include <cstdio>
@@ -11,9 +11,6 @@
 
 namespace zeb {
 
-// 0 when the load has run (even if decoding was abandoned), -1 when it
-// refused or could not open the file.
-int load_page(Viewer& v, const std::u16string& path);
 // Deletes page_bitmap and view_bitmap where present.
 void free_page_bitmaps(MainWindow& w);
 

@@ -10,6 +10,7 @@
 
 #include "core/control_ids.h"
 #include "host/files.h"
+#include "host/natural_order.h"
 #include "host/text.h"
 #include "sources/central_directory.h"
 #include "sources/names.h"
@@ -180,8 +181,27 @@ class Lister {
   std::map<std::int64_t, CentralRecord> directory_;
 };
 
+// Packers store entries in the order their own directory search gave them,
+// which is no reading order. The pages are listed in the order a folder's
+// pages are, on the whole names with their folder prefixes; entries of the
+// same name keep their stored order.
+std::vector<ArchiveEntry> in_reading_order(std::vector<ArchiveEntry> entries) {
+  std::vector<std::string> utf8(entries.size());
+  std::vector<std::string_view> names(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    utf8[i] = text::to_utf8(entries[i].name);
+    names[i] = utf8[i];
+  }
+  std::vector<ArchiveEntry> ordered;
+  ordered.reserve(entries.size());
+  for (std::size_t i : platform::natural_order(names)) ordered.push_back(std::move(entries[i]));
+  return ordered;
+}
+
 }  // namespace
 
 std::vector<ArchiveEntry> list_archive_entries(std::FILE* file) { return Lister(file).run(); }
+
+std::vector<ArchiveEntry> list_archive_pages(std::FILE* file) { return in_reading_order(list_archive_entries(file)); }
 
 }  // namespace zeb

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/load_page.h"
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "host/files.h"
