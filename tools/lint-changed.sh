@@ -11,7 +11,7 @@
 #      (HEAD~1), plus anything uncommitted.
 # Format: only the changed lines must match .clang-format (git clang-format).
 # Tidy: the changed .cpp files of the program (core/ app/ image/ view/ input/
-# sources/ settings/ platform/ frontend/; a changed header brings its own
+# sources/ settings/ host/ widgets/ frontend/; a changed header brings its own
 # .cpp) are run through clang-tidy with .clang-tidy, at most ZEB_TIDY_MAX of
 # them (default 8; the rest are named as skipped). Tests, benchmarks, fuzz
 # targets and tools are formatted but not tidied: their test-framework
@@ -67,7 +67,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
 fi
 sources=()
 for f in "${changed[@]}"; do
-  [[ $f =~ ^(core|app|image|view|input|sources|settings|platform|frontend)/ ]] || continue
+  [[ $f =~ ^(core|app|image|view|input|sources|settings|host|widgets|frontend)/ ]] || continue
   src=$f
   [[ $f == *.h ]] && src=${f%.h}.cpp
   [ -f "$src" ] || continue
