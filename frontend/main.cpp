@@ -42,7 +42,9 @@ void print_help() {
                "\n"
                "Keys: PageDown or Space next page, PageUp previous page, Home and End the\n"
                "first and last page, the wheel turns pages; F1-F4 are the buttons A, B, C\n"
-               "and Start; Escape goes back; F11 full screen.\n";
+               "and Start; Escape goes back; F11 full screen.\n"
+               "Gamepad: A, B, X, Start are the buttons A, B, C, Start, the D-pad the\n"
+               "arrows; the right shoulder button is PageDown, the left one PageUp.\n";
 }
 
 }  // namespace

@@ -120,7 +120,11 @@ bool start_sdl() {
     explain_no_window("no display found");
     return false;
   }
-  // Gamepads are optional: without them the keyboard still serves.
+  // Gamepads are optional: without them the keyboard still serves. While
+  // SDL updates joysticks itself, its wait for events polls every
+  // millisecond as long as any joystick is present; the session reads the
+  // pads at every tick instead (see Session::read_pads).
+  SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   return true;
 }
