@@ -12,7 +12,9 @@
 #   bash bench/idle.sh [ZEB] [SAMPLE_LIBRARY_GENERATOR]   (default build/release)
 #
 # Each case runs the viewer as it chooses its renderer, then with a pad,
-# then with --renderer software and --renderer accelerated. IDLE_BEFORE names another
+# then with a pad that SDL updates itself (SDL_AUTO_UPDATE_JOYSTICKS=1, the
+# viewer's loop before it read the pads at its ticks), then with
+# --renderer software and --renderer accelerated. IDLE_BEFORE names another
 # zeb binary (an older build) measured first in each case, in the same run.
 # IDLE_SECONDS sets the measured time (default 10); extra arguments for the
 # viewer come from IDLE_ARGS.
@@ -91,10 +93,13 @@ measure() {
 # run_case WHAT BINARY [VIEWER ARGUMENTS...]
 run_case() {
   local what="$1" program="$2"; shift 2
-  local preload=""
-  [[ "$what" == *"with a pad"* ]] && preload="$pad"
+  local -a environment=(-u SDL_AUTO_UPDATE_JOYSTICKS)
+  [[ "$what" == *"with a pad"* ]] && environment+=(LD_PRELOAD="$pad")
+  # SDL's environment variable overrides the viewer's hint: SDL updates the
+  # pad itself, as the viewer let it before.
+  [[ "$what" == *"SDL updating it"* ]] && environment+=(SDL_AUTO_UPDATE_JOYSTICKS=1)
   rm -rf "$tmp/settings"
-  LD_PRELOAD="$preload" "$program" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>&1 &
+  env "${environment[@]}" "$program" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>"$tmp/zeb.err" &
   zeb_pid=$!
   for _ in $(seq 100); do xdotool search --onlyvisible --name '^ZEB$' >/dev/null 2>&1 && break; sleep 0.1; done
   if [[ "$what" == "view panel open"* ]]; then
@@ -103,6 +108,11 @@ run_case() {
     # The bottom middle of the screen opens the view panel; the window
     # shows the screen at scale 1 here.
     xdotool mousemove $((X + 240)) $((Y + 600)) click 1
+  fi
+  if ! kill -0 "$zeb_pid" 2>/dev/null; then
+    echo "$what: the viewer ended before it was measured: $(cat "$tmp/zeb.err")"
+    zeb_pid=""
+    return
   fi
   measure "$what"
   kill "$zeb_pid"
@@ -118,6 +128,7 @@ for case in "browser" "page view" "view panel open"; do
   [ -n "$before" ] && run_case "$case, before, with a pad" "$before" --scale 1 "$location"
   run_case "$case" "$zeb" --scale 1 "$location"
   run_case "$case, with a pad" "$zeb" --scale 1 "$location"
+  run_case "$case, with a pad, SDL updating it" "$zeb" --scale 1 "$location"
   run_case "$case, --renderer software" "$zeb" --renderer software --scale 1 "$location"
   run_case "$case, --renderer accelerated" "$zeb" --renderer accelerated --scale 1 "$location"
 done
