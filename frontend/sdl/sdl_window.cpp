@@ -159,9 +159,7 @@ bool Window::to_screen(int wx, int wy, int& sx, int& sy) const {
 
 bool Window::visible() const { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0; }
 
-bool Window::is_full_screen() const {
-  return covering_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
-}
+bool Window::is_full_screen() const { return covering_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 void Window::raise() {
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);

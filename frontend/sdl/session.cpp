@@ -28,6 +28,14 @@ bool driver_can_wait() {
   return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
 }
 
+// The next event, or false after `ms` without one.
+bool wait_event(SDL_Event& e, std::uint64_t ms, bool driver_waits) {
+  if (driver_waits) return SDL_WaitEventTimeout(&e, static_cast<int>(ms)) == 1;
+  if (SDL_PollEvent(&e) == 1) return true;
+  SDL_Delay(static_cast<Uint32>(std::min(ms, kPollStepMs)));
+  return SDL_PollEvent(&e) == 1;
+}
+
 int key_vk(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) return vk_of_key(e.key.keysym.sym);
   if (e.type == SDL_CONTROLLERBUTTONDOWN || e.type == SDL_CONTROLLERBUTTONUP)
@@ -108,14 +116,7 @@ bool Session::next_event(SDL_Event& e) {
     tick();
     return false;
   }
-  return wait_event(e, next_tick_ms_ - now);
-}
-
-bool Session::wait_event(SDL_Event& e, std::uint64_t ms) {
-  if (driver_waits_) return SDL_WaitEventTimeout(&e, static_cast<int>(ms)) == 1;
-  if (SDL_PollEvent(&e) == 1) return true;
-  SDL_Delay(static_cast<Uint32>(std::min(ms, kPollStepMs)));
-  return SDL_PollEvent(&e) == 1;
+  return wait_event(e, next_tick_ms_ - now, driver_waits_);
 }
 
 // The kernel queues a pad's button changes and SDL's update reads all of

@@ -34,7 +34,6 @@ class Session {
   // Waits for the next event or the next tick; ticks when one is due,
   // after the pads' events that came since the last tick were handed out.
   bool next_event(SDL_Event& e);
-  bool wait_event(SDL_Event& e, std::uint64_t ms);
   // Reads every button change the pads queued since the last read, and
   // notices pads plugged in or out; false when no pad event came of it.
   bool read_pads();

@@ -38,8 +38,8 @@ bool names_window_manager(const XLibrary& x, Display* display) {
   int format = 0;
   unsigned long items = 0, after = 0;
   unsigned char* data = nullptr;
-  const int status =
-      x.get_property(display, x.root_window(display), check, 0, 1, False, XA_WINDOW, &type, &format, &items, &after, &data);
+  const int status = x.get_property(display, x.root_window(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                    &items, &after, &data);
   const bool named = status == Success && type == XA_WINDOW && format == 32 && items == 1 && data &&
                      *reinterpret_cast<Window*>(data) != None;
   if (data) x.free(data);
