@@ -21,10 +21,14 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/archive_entry.h"
+#include "image/kept_pages.h"
 #include "image/read_ahead.h"
+#include "image/view_during_decode.h"
+#include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "view/geometry.h"
+#include "view/resample.h"
 
 namespace zeb {
 namespace {
@@ -54,6 +58,7 @@ struct Decoder {
   jpeg_progress_mgr progress;
   const std::atomic<bool>* cancel;  // null: the decode is never cancelled
   long long max_bitmap_bytes;       // 0: only the viewer's bitmap limit
+  RowListener* listener;            // null: nobody follows the rows
   Pixels pixels;
   bool preview;
 };
@@ -189,6 +194,7 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
     JSAMPROW target = cmyk_row ? cmyk_row[0] : row;
     if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
     if (cmyk_row) cmyk_row_to_bgr(cmyk_row[0], row, width, cinfo.saw_Adobe_marker);
+    if (d.listener) d.listener->rows_final(static_cast<int>(cinfo.output_scanline));
   }
   jpeg_finish_decompress(&cinfo);
   return true;
@@ -220,20 +226,42 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
   v.window.page_width = page.width;
   v.window.page_height = page.height;
   compute_view_geometry(v);
+  drop_made_view(v.window);
   finish_start_position(v);
 }
 
-DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits) {
+// The page of `key`: kept from an earlier load, read ahead, or decoded now
+// with its view made while it is decoded.
+DecodedPage obtain_page(Viewer& v, const PageKey& key, std::FILE* file,
+                        const std::optional<platform::FileIdentity>& identity) {
+  DecodedPage page = take_kept_page(v.window, key, identity);
+  if (page.bitmap) {
+    cancel_read_ahead(v.window);
+    return page;
+  }
+  page = take_read_ahead(v.window, key, file);
+  if (page.bitmap) return page;
+  count_decoded_page(v.window);
+  if (!v.platform.view_while_decoding) return decode_page(file, key);
+  ViewDuringDecode view(view_settings(v));
+  page = decode_page(file, key, {}, &view);
+  if (page.bitmap) view.hand_over(v.window, *page.bitmap);
+  return page;
+}
+
+DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits, RowListener* listener) {
   DecodedPage page;
   Decoder d{};
   d.preview = preview;
   d.cancel = limits.cancel;
   d.max_bitmap_bytes = limits.max_bitmap_bytes;
+  d.listener = listener;
   if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
     page.bitmap = platform::Bitmap::create(static_cast<int>(bitmap_side(w, d.pixels)),
                                            static_cast<int>(bitmap_side(h, d.pixels)));
+    if (page.bitmap && listener) listener->page_started(*page.bitmap, w, h);
     if (page.bitmap && read_rows(d, *page.bitmap)) {
       page.width = w;
       page.height = h;
@@ -247,16 +275,17 @@ DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limit
 
 }  // namespace
 
-DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits) {
+DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits, RowListener* listener) {
   if (!file) return {};
-  return decode(Source{file, nullptr, 0}, preview, limits);
+  return decode(Source{file, nullptr, 0}, preview, limits, listener);
 }
 
-DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits) {
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits,
+                        RowListener* listener) {
   // An empty buffer has no header; libjpeg would treat it as a fatal error
   // anyway, but it also refuses a null pointer outright.
   if (!bytes || size == 0) return {};
-  return decode(Source{nullptr, bytes, size}, preview, limits);
+  return decode(Source{nullptr, bytes, size}, preview, limits, listener);
 }
 
 PageKey page_key(const Viewer& v, int index, const std::u16string& path) {
@@ -273,17 +302,17 @@ PageKey page_key(const Viewer& v, int index, const std::u16string& path) {
 // An archive entry: a stored one in place, the file moved forward from its
 // start to the entry's data; a deflated one from memory after inflating it.
 // A damaged entry gives no page, as a damaged file does.
-DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits) {
-  if (!key.archive) return decode_jpeg(file, key.preview, limits);
+DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits, RowListener* listener) {
+  if (!key.archive) return decode_jpeg(file, key.preview, limits, listener);
   const ArchiveEntry entry = archive_entry_of_item(key.entry);
   if (entry.data_offset < 0) return {};
   if (entry.deflated) {
     std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);
     if (!bytes) return {};
-    return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits);
+    return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits, listener);
   }
   if (!platform::seek_host_file(file, entry.data_offset, SEEK_CUR)) return {};
-  return decode_jpeg(file, key.preview, limits);
+  return decode_jpeg(file, key.preview, limits, listener);
 }
 
 int load_page(Viewer& v, const std::u16string& path) {
@@ -299,17 +328,20 @@ int load_page(Viewer& v, const std::u16string& path) {
   s.page_current = 1;
   const PageKey key = page_key(v, s.page_index, path);
   s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
-  free_page_bitmaps(v.window);
+  set_shown_page_aside(v.window, v.platform.keep_pages);
   set_start_position(v.state);
   platform::FilePtr file = v.platform.storage.open_read(key.location);
   if (!file) {
+    settle_kept_pages(v.window);
     cancel_read_ahead(v.window);
     return -1;
   }
-  // The page read ahead for this load when it is still the same file; else
-  // the decode happens here.
-  DecodedPage page = take_read_ahead(v.window, key, file.get());
-  if (!page.bitmap) page = decode_page(file.get(), key);
+  const std::optional<platform::FileIdentity> identity = platform::identify_file(file.get());
+  DecodedPage page = obtain_page(v, key, file.get(), identity);
+  settle_kept_pages(v.window);
+  // A page read from a file that changed while it was read is never kept.
+  if (page.bitmap && identity && platform::identify_file(file.get()) == identity)
+    note_shown_page(v.window, key, *identity);
   if (page.bitmap) {
     show_decoded_page(v, std::move(page));
   } else {
@@ -323,6 +355,7 @@ int load_page(Viewer& v, const std::u16string& path) {
 void free_page_bitmaps(MainWindow& w) {
   w.page_bitmap.reset();
   w.view_bitmap.reset();
+  forget_shown_page(w);
 }
 
 }  // namespace zeb

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/control_ids.h"
+#include "image/kept_pages.h"
 #include "image/read_ahead.h"
 
 namespace zeb {
@@ -109,6 +110,7 @@ std::vector<int> sorted_order(const std::vector<std::u16string>& names, bool des
 
 int sort_page_list(Viewer& v, bool descending) {
   cancel_read_ahead(v.window);
+  drop_page_behind(v.window);
   std::vector<int> order = sorted_order(v.dialog.items(ctl::page_list), descending);
   apply_order(v.dialog, ctl::page_list, order);
   if (v.state.archive_mode == 1) apply_order(v.dialog, ctl::archive_offsets, order);

@@ -3,11 +3,15 @@
 #include <memory>
 
 #include "core/viewer.h"
+#include "view/view_builder.h"
 
 namespace zeb {
 
-// Makes view_bitmap from page_bitmap for the target size as shown.
+// Makes view_bitmap from page_bitmap for the target size as shown, or
+// takes the view made ahead for the page with the same request.
 void resample_page(Viewer& v, int target_w, int target_h, int rotate);
+// Drops a view made ahead that the geometry did not take.
+void drop_made_view(MainWindow& w);
 
 // Size of the result before its sides are rounded, and whether it is turned.
 struct ResampleSize {
@@ -25,13 +29,9 @@ ResampleSize resample_size(int W, int H, int tw, int th, int rotate, int RSC);
 // side one short of a multiple of 8 is rounded up; below 7 it is 0.
 int view_side(int side);
 
-struct ResampleResult {
-  std::unique_ptr<platform::Bitmap> bitmap;  // null when a side is 0
-  int width = 0, height = 0;
-  int auto_rotated = 0;
-};
 // The transform itself, on a page bitmap whose picture is the top-left
 // W x H of the bitmap (a greyscale page's bitmap is padded beyond it).
+ResampleResult resample(const platform::Bitmap& page, const ViewRequest& request);
 ResampleResult resample(const platform::Bitmap& page, int W, int H, int target_w, int target_h,
                         int rotate, int RSC, int ZOOM_MODE);
 

@@ -29,6 +29,7 @@ struct Options {
   std::string settings;
   std::optional<std::string> location;
   bool read_ahead = true;
+  bool plain_turns = false;
 };
 
 bool parse_scale(const std::string& word, int& scale) {
@@ -74,6 +75,8 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
       o.settings = args[++i];
     } else if (a == "--no-read-ahead") {
       o.read_ahead = false;
+    } else if (a == "--plain-turns") {
+      o.plain_turns = true;
     } else if (!a.empty() && a[0] == '-') {
       std::fprintf(stderr, "zeb: unknown option %s (see zeb --help)\n", a.c_str());
       return false;
@@ -159,6 +162,8 @@ int run(const std::vector<std::string>& args) {
   platform::Platform platform;
   platform.storage = platform::Storage(o.root);
   platform.read_ahead = o.read_ahead;
+  platform.keep_pages = !o.plain_turns;
+  platform.view_while_decoding = !o.plain_turns;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
   if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
     std::fprintf(stderr, "zeb: %s does not exist\n", o.location->c_str());
