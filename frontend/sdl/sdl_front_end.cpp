@@ -4,15 +4,18 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/messages.h"
 #include "app/open_target.h"
 #include "app/startup.h"
+#include "frontend/sdl/renderer.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"
 #include "platform/end_signals.h"
@@ -102,7 +105,16 @@ bool shows_nothing(const char* driver) {
   return invisible && !(wanted && std::strcmp(wanted, driver) == 0);
 }
 
-bool start_sdl() {
+// The display the environment names, or null when it names none.
+const char* named_display() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* name = std::getenv(variable);
+    if (name && *name) return name;
+  }
+  return nullptr;
+}
+
+void set_sdl_hints() {
   // Closing the window ends the viewer through its own exit, not SDL's; the
   // end signals are the viewer's to watch.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -111,14 +123,34 @@ bool start_sdl() {
   // on a touch screen); SDL would otherwise drop a press that comes right
   // after the focus.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    explain_no_window(SDL_GetError());
-    return false;
-  }
-  if (shows_nothing(SDL_GetCurrentVideoDriver())) {
-    SDL_Quit();
-    explain_no_window("no display found");
-    return false;
+}
+
+// An X server without other clients resets when its last client leaves,
+// and drops every connection it accepted meanwhile: a viewer started as a
+// kiosk's only client, or right after another program ended, may connect
+// just then. A named display is therefore tried again, a bounded number of
+// times with growing pauses (about 4 s in all).
+constexpr int kDisplayAttempts = 10;
+constexpr int kLongestPauseMs = 800;
+
+bool start_sdl() {
+  const char* display = named_display();
+  for (int attempt = 1, pause_ms = 25;; ++attempt, pause_ms = std::min(2 * pause_ms, kLongestPauseMs)) {
+    set_sdl_hints();
+    const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (started && !shows_nothing(SDL_GetCurrentVideoDriver())) break;
+    const std::string why = started ? "no display found" : SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!display) {
+      explain_no_window(why.c_str());
+      return false;
+    }
+    if (attempt == kDisplayAttempts) {
+      const std::string dropped = std::string("the display ") + display + " dropped the connection or is not running";
+      explain_no_window(started ? dropped.c_str() : (dropped + ": " + why).c_str());
+      return false;
+    }
+    SDL_Delay(static_cast<Uint32>(pause_ms));
   }
   // Gamepads are optional: without them the keyboard still serves.
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -171,8 +203,10 @@ int run(const std::vector<std::string>& args) {
     return 2;
   }
   platform::watch_end_signals();
-  o.window.renderer = settle_before_start(o.window.renderer);
+  // Forked before SDL connects to the display, asked only after.
+  RendererProbe probe(o.window.renderer);
   if (!start_sdl()) return 2;
+  o.window.renderer = probe.settle();
   const int status = run_viewer(platform, o, guard, target ? &*target : nullptr);
   SDL_Quit();
   return status;
