@@ -133,24 +133,34 @@ void set_sdl_hints() {
 constexpr int kDisplayAttempts = 10;
 constexpr int kLongestPauseMs = 800;
 
+// Starts SDL's video on a display that shows something, or leaves it
+// stopped with SDL's error in `why` (empty when SDL only found no display).
+bool start_video(std::string& why) {
+  set_sdl_hints();
+  why.clear();
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) why = SDL_GetError();
+  else if (!shows_nothing(SDL_GetCurrentVideoDriver())) return true;
+  SDL_Quit();
+  return false;
+}
+
 bool start_sdl() {
   const char* display = named_display();
-  for (int attempt = 1, pause_ms = 25;; ++attempt, pause_ms = std::min(2 * pause_ms, kLongestPauseMs)) {
-    set_sdl_hints();
-    const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
-    if (started && !shows_nothing(SDL_GetCurrentVideoDriver())) break;
-    const std::string why = started ? "no display found" : SDL_GetError();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  std::string why;
+  int pause_ms = 25;
+  for (int attempt = 1; !start_video(why); ++attempt) {
     if (!display) {
-      explain_no_window(why.c_str());
+      explain_no_window(why.empty() ? "no display found" : why.c_str());
       return false;
     }
     if (attempt == kDisplayAttempts) {
-      const std::string dropped = std::string("the display ") + display + " dropped the connection or is not running";
-      explain_no_window(started ? dropped.c_str() : (dropped + ": " + why).c_str());
+      std::string dropped = std::string("the display ") + display + " dropped the connection or is not running";
+      if (!why.empty()) dropped += ": " + why;
+      explain_no_window(dropped.c_str());
       return false;
     }
     SDL_Delay(static_cast<Uint32>(pause_ms));
+    pause_ms = std::min(2 * pause_ms, kLongestPauseMs);
   }
   // Gamepads are optional: without them the keyboard still serves.
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
