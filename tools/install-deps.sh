@@ -11,12 +11,12 @@ packages=(
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps x11-utils valgrind libc-bin mawk
-  openbox wmctrl desktop-file-utils
+  openbox wmctrl desktop-file-utils appstream man-db
   git clang-format clang-tidy
 )
 # --lint (the format and tidy checks of tools/lint-changed.sh) needs nothing
 # beyond the list above.
-# --list [--fuzz|--bench] prints the packages instead of installing them.
+# --list [--fuzz|--deb|--bench] prints the packages instead of installing them.
 list=no
 mode="${1:-}"
 if [ "$mode" = --list ]; then
@@ -25,6 +25,8 @@ if [ "$mode" = --list ]; then
 fi
 case "$mode" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # What `make deb` builds the Debian package with and checks it with.
+  --deb) packages+=(debhelper dpkg-dev lintian) ;;
   # The tools the benchmark suite compares the viewer with, and its plotter.
   --bench) packages+=(libjpeg-turbo-progs imagemagick libvips-tools gnuplot-nox) ;;
 esac

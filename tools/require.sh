@@ -14,6 +14,8 @@ declare -A require_packages=(
   [clang]=clang [clang++]=clang [clang-format]=clang-format [git-clang-format]=clang-format
   [clang-tidy]=clang-tidy [djpeg]=libjpeg-turbo-progs [vipsthumbnail]=libvips-tools
   [gnuplot]=gnuplot-nox [convert-im6.q16]=imagemagick
+  [desktop-file-validate]=desktop-file-utils [appstreamcli]=appstream [man]=man-db
+  [dpkg-buildpackage]=dpkg-dev [lintian]=lintian
 )
 
 require() {
