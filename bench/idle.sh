@@ -25,9 +25,8 @@ before=${IDLE_BEFORE:-}
 make_library=${2:-$here/build/release/zeb-sample-library}
 seconds=${IDLE_SECONDS:-10}
 read -r -a extra <<<"${IDLE_ARGS:-}"
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "bench/idle.sh: $tool is missing" >&2; exit 1; }
-done
+source "$here/tools/require.sh"
+require Xvfb xdotool awk
 
 tmp=$(mktemp -d)
 xvfb_pid="" zeb_pid=""
@@ -38,7 +37,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$tmp/display")"
