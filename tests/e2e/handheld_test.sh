@@ -13,12 +13,9 @@ make_library="$2"
 shot_tool="${3:-}"
 pad="${4:-}"
 
-for tool in Xvfb xdotool xwd; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (the set-up installs xvfb, xdotool and x11-apps)"
-    exit 0
-  fi
-done
+# shellcheck source=../../tools/require.sh
+source "$(dirname "$0")/../../tools/require.sh"
+require Xvfb xdotool xwd awk
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 [ -f "$pad" ] || { echo "SKIP: no virtual pad library (built with SDL only)"; exit 0; }
 
