@@ -4,6 +4,7 @@
 // geometry and start position follow.
 #include "app/load_page.h"
 
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -11,9 +12,13 @@
 #include "core/control_ids.h"
 #include "host/files.h"
 #include "host/text.h"
+#include "host/file_identity.h"
+#include "image/kept_pages.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
+#include "app/view_during_decode.h"
 #include "view/geometry.h"
+#include "view/resample.h"
 
 namespace zeb {
 namespace {
@@ -46,7 +51,27 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
   v.window.page_width = page.width;
   v.window.page_height = page.height;
   compute_view_geometry(v);
+  drop_made_view(v.window);
   finish_start_position(v);
+}
+
+// The page of `key`: kept from an earlier load, read ahead, or decoded now
+// with its view made while it is decoded.
+DecodedPage obtain_page(Viewer& v, const PageKey& key, std::FILE* file,
+                        const std::optional<platform::FileIdentity>& identity) {
+  DecodedPage page = take_kept_page(v.window, key, identity);
+  if (page.bitmap) {
+    cancel_read_ahead(v.window);
+    return page;
+  }
+  page = take_read_ahead(v.window, key, file);
+  if (page.bitmap) return page;
+  count_decoded_page(v.window);
+  if (!v.platform.view_while_decoding) return decode_page(file, key);
+  ViewDuringDecode view(view_settings(v));
+  page = decode_page(file, key, {}, &view);
+  if (page.bitmap) view.hand_over(v.window, *page.bitmap);
+  return page;
 }
 
 }  // namespace
@@ -64,17 +89,20 @@ int load_page(Viewer& v, const std::u16string& path) {
   s.page_current = 1;
   const PageKey key = page_key(v, s.page_index, path);
   s.SlideShow = decimal_value(v.dialog.text(ctl::wait_field));
-  free_page_bitmaps(v.window);
+  set_shown_page_aside(v.window, v.platform.keep_pages);
   set_start_position(v.state);
   platform::FilePtr file = v.platform.storage.open_read(key.location);
   if (!file) {
+    settle_kept_pages(v.window);
     cancel_read_ahead(v.window);
     return -1;
   }
-  // The page read ahead for this load when it is still the same file; else
-  // the decode happens here.
-  DecodedPage page = take_read_ahead(v.window, key, file.get());
-  if (!page.bitmap) page = decode_page(file.get(), key);
+  const std::optional<platform::FileIdentity> identity = platform::identify_file(file.get());
+  DecodedPage page = obtain_page(v, key, file.get(), identity);
+  settle_kept_pages(v.window);
+  // A page read from a file that changed while it was read is never kept.
+  if (page.bitmap && identity && platform::identify_file(file.get()) == identity)
+    note_shown_page(v.window, key, *identity);
   if (page.bitmap) {
     show_decoded_page(v, std::move(page));
   } else {

@@ -7,6 +7,7 @@
 
 #include "core/control_ids.h"
 #include "image/page_loader.h"
+#include "image/kept_pages.h"
 #include "image/read_ahead.h"
 #include "app/page_steps.h"
 #include "sources/archive.h"
@@ -102,6 +103,10 @@ void open_location(Viewer& v) {
   auto& s = v.state;
   auto& d = v.dialog;
   cancel_read_ahead(v.window);
+  // Another location (or this one listed anew): nothing shown so far is
+  // kept for it.
+  drop_page_behind(v.window);
+  forget_shown_page(v.window);
   s.page_index = 0;
   s.load_block = 1;
   d.show(ctl::focus_sink, true);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/control_ids.h"
+#include "image/kept_pages.h"
 #include "image/read_ahead.h"
 #include "sources/sorting.h"
 
@@ -12,6 +13,7 @@ namespace zeb {
 
 int sort_page_list(Viewer& v, bool descending) {
   cancel_read_ahead(v.window);
+  drop_page_behind(v.window);
   std::vector<int> order = sorted_order(v.dialog.items(ctl::page_list), descending);
   apply_order(v.dialog, ctl::page_list, order);
   if (v.state.archive_mode == 1) apply_order(v.dialog, ctl::archive_offsets, order);

@@ -122,6 +122,7 @@ void initialise_main_window(Viewer& v, const OpenTarget* target) {
 void destroy_main_window(Viewer& v) {
   v.platform.game_input_open = false;
   cancel_read_ahead(v.window);
+  v.window.kept_pages.reset();
   v.window.page_bitmap.reset();
   v.window.view_bitmap.reset();
 }

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# What the window costs while nobody touches it: CPU time (scheduler ticks)
-# and resident size of the real window under Xvfb over 10 s of idle, in the
-# browser, in the page view with a page shown, and with the view panel open.
+# What the window costs while nobody touches it: CPU time (scheduler ticks),
+# wake-ups (context switches of all its threads) and resident size of the
+# real window under Xvfb over 10 s of idle, in the browser, in the page view
+# with a page shown, and with the view panel open; each without and with a
+# gamepad (SDL's virtual joystick, attached by tests/e2e/virtual_pad.cpp,
+# which this script builds and preloads).
 # Idle starts once the viewer has settled (its start-up, the shown page's
 # decode and any read-ahead behind it): that work is reported on its own
 # line, not in the idle figures.
 #
 #   bash bench/idle.sh [ZEB] [SAMPLE_LIBRARY_GENERATOR]   (default build/release)
 #
-# Each case runs the viewer as it chooses its renderer, then with
+# Each case runs the viewer as it chooses its renderer, then with a pad,
+# then with a pad that SDL updates itself (SDL_AUTO_UPDATE_JOYSTICKS=1, the
+# viewer's loop before it read the pads at its ticks), then with
 # --renderer software and --renderer accelerated. IDLE_BEFORE names another
 # zeb binary (an older build) measured first in each case, in the same run.
 # IDLE_SECONDS sets the measured time (default 10); extra arguments for the
@@ -20,9 +25,8 @@ before=${IDLE_BEFORE:-}
 make_library=${2:-$here/build/release/zeb-sample-library}
 seconds=${IDLE_SECONDS:-10}
 read -r -a extra <<<"${IDLE_ARGS:-}"
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "bench/idle.sh: $tool is missing" >&2; exit 1; }
-done
+source "$here/tools/require.sh"
+require Xvfb xdotool awk
 
 tmp=$(mktemp -d)
 xvfb_pid="" zeb_pid=""
@@ -33,11 +37,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$tmp/display")"
 "$make_library" "$tmp/lib" >/dev/null
+pad="$tmp/virtual_pad.so"
+# shellcheck disable=SC2046  # pkg-config's words are separate flags
+c++ -std=c++20 -O2 -shared -fPIC -o "$pad" "$here/tests/e2e/virtual_pad.cpp" $(pkg-config --cflags --libs sdl2) -ldl
 book="$tmp/lib/Comics/Sample Book"
 page="$book/$(ls "$book" | grep -i '\.jpg$' | sort | head -n1)"
 
@@ -65,25 +72,33 @@ settle() {
 }
 
 threads() { awk '/^Threads/ { print $2 }' "/proc/$1/status"; }
+# Voluntary and involuntary context switches of all the process's threads.
+switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
 
 measure() {
   local what="$1" settled t0 t1
   settled=$(settle)
   printf '%-44s settling (start-up, page decode, read-ahead) took %d ticks\n' "$what" "$settled"
-  t0=$(ticks "$zeb_pid")
+  local s0 s1
+  t0=$(ticks "$zeb_pid") s0=$(switches "$zeb_pid")
   sleep "$seconds"
-  t1=$(ticks "$zeb_pid")
+  t1=$(ticks "$zeb_pid") s1=$(switches "$zeb_pid")
   local spent=$((t1 - t0))
-  printf '%-44s idle %3d ticks in %ss = %5.2f %% of a core, resident %6d KiB, %d threads\n' \
+  printf '%-44s idle %3d ticks in %ss = %5.2f %% of a core, %5.1f wake-ups/s, resident %6d KiB, %d threads\n' \
     "$what" "$spent" "$seconds" "$(echo "$spent $seconds" | awk '{ printf "%.2f", $1 / $2 }')" \
-    "$(rss_kib "$zeb_pid")" "$(threads "$zeb_pid")"
+    "$(echo "$((s1 - s0)) $seconds" | awk '{ printf "%.1f", $1 / $2 }')" "$(rss_kib "$zeb_pid")" "$(threads "$zeb_pid")"
 }
 
 # run_case WHAT BINARY [VIEWER ARGUMENTS...]
 run_case() {
   local what="$1" program="$2"; shift 2
+  local -a environment=(-u SDL_AUTO_UPDATE_JOYSTICKS)
+  [[ "$what" == *"with a pad"* ]] && environment+=(LD_PRELOAD="$pad")
+  # SDL's environment variable overrides the viewer's hint: SDL updates the
+  # pad itself, as the viewer let it before.
+  [[ "$what" == *"SDL updating it"* ]] && environment+=(SDL_AUTO_UPDATE_JOYSTICKS=1)
   rm -rf "$tmp/settings"
-  "$program" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>&1 &
+  env "${environment[@]}" "$program" "${extra[@]}" --root "$tmp/lib" --settings "$tmp/settings" "$@" >/dev/null 2>"$tmp/zeb.err" &
   zeb_pid=$!
   for _ in $(seq 100); do xdotool search --onlyvisible --name '^ZEB$' >/dev/null 2>&1 && break; sleep 0.1; done
   if [[ "$what" == "view panel open"* ]]; then
@@ -92,6 +107,11 @@ run_case() {
     # The bottom middle of the screen opens the view panel; the window
     # shows the screen at scale 1 here.
     xdotool mousemove $((X + 240)) $((Y + 600)) click 1
+  fi
+  if ! kill -0 "$zeb_pid" 2>/dev/null; then
+    echo "$what: the viewer ended before it was measured: $(cat "$tmp/zeb.err")"
+    zeb_pid=""
+    return
   fi
   measure "$what"
   kill "$zeb_pid"
@@ -104,7 +124,10 @@ for case in "browser" "page view" "view panel open"; do
   location="$page"
   [ "$case" = browser ] && location="$book"
   [ -n "$before" ] && run_case "$case, before" "$before" --scale 1 "$location"
+  [ -n "$before" ] && run_case "$case, before, with a pad" "$before" --scale 1 "$location"
   run_case "$case" "$zeb" --scale 1 "$location"
+  run_case "$case, with a pad" "$zeb" --scale 1 "$location"
+  run_case "$case, with a pad, SDL updating it" "$zeb" --scale 1 "$location"
   run_case "$case, --renderer software" "$zeb" --renderer software --scale 1 "$location"
   run_case "$case, --renderer accelerated" "$zeb" --renderer accelerated --scale 1 "$location"
 done

@@ -23,12 +23,16 @@ class ScriptedViewer {
   // Starts the viewer on a folder or archive (a host path below `root`),
   // with its settings folder in `settings`. ready() tells whether it began.
   // Without read-ahead (the default here) every turn decodes its page, the
-  // work the page-turn measures compare with the tools.
+  // work the page-turn measures compare with the tools. plain_turns: no page
+  // is kept for a turn back or a reload and the view is resampled after the
+  // decode, as `--plain-turns` has it.
   ScriptedViewer(const std::string& root, const std::string& settings, const std::string& location,
-                 bool read_ahead = false)
+                 bool read_ahead = false, bool plain_turns = false)
       : null_(nullptr), host_(null_) {
     platform_.host = &host_;
     platform_.read_ahead = read_ahead;
+    platform_.keep_pages = !plain_turns;
+    platform_.view_while_decoding = !plain_turns;
     platform_.storage = platform::Storage(root);
     platform_.app_dir_host = platform::resolve_app_dir(settings);
     const std::optional<std::u16string> start = platform_.storage.location_of(location);

@@ -91,6 +91,10 @@ struct Platform {
   bool ended = false;            // the main window was ended
   bool game_input_open = false;  // the hardware-key source is claimed
   bool read_ahead = true;        // decode the next page while the reader reads
+  // Keep the page just left for a turn back and a reload; make the view
+  // while the page is decoded. Off, every load decodes and then resamples.
+  bool keep_pages = true;
+  bool view_while_decoding = true;
   // How the controls looked when they were last drawn on the screen.
   DialogLook drawn_look;
   // Synthetic key presses (virtual-key codes) waiting to be delivered as a

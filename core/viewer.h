@@ -13,6 +13,7 @@
 namespace zeb {
 
 class ReadAhead;  // image/read_ahead.h
+class KeptPages;  // image/kept_pages.h
 
 // The screen in pixels (the platform's surface), and in the layout units
 // of the 240 x 320 screen that controls and zones are placed in: a layout
@@ -132,12 +133,28 @@ struct ViewerState {
   platform::ColorRef bg_color = 0;  // the page area's background (0x00BBGGRR)
 };
 
+// What a view bitmap is made from: the page's picture size, the target as
+// shown, the turn asked for, auto-rotate and the wide box. Equal requests on
+// the same page bitmap give the same view bitmap.
+struct ViewRequest {
+  int W = 0, H = 0, target_w = 0, target_h = 0, rotate = 0, RSC = 0, ZOOM_MODE = 0;
+  bool operator==(const ViewRequest&) const = default;
+};
+
 // Members of the main-window object.
 struct MainWindow {
   std::unique_ptr<platform::Bitmap> page_bitmap;
   int page_width = 0, page_height = 0;
   std::unique_ptr<platform::Bitmap> view_bitmap;
   int view_width = 0, view_height = 0;
+  ViewRequest view_request;  // what view_bitmap was made from
+  // A view made before the geometry asked for it: while its page was
+  // decoded, or kept with a page the reader left. resample_page takes it
+  // instead of resampling when it was made from page_bitmap with the same
+  // request; the page's load drops it otherwise.
+  std::unique_ptr<platform::Bitmap> made_view;
+  ViewRequest made_view_request;
+  const platform::Bitmap* made_view_page = nullptr;
   int zoom_radio = -1;
   // The start-position picker's two looks and the other pictures, drawn by
   // our own code at start-up.
@@ -147,6 +164,9 @@ struct MainWindow {
   int turn_direction = 1;
   // The page decoded ahead of the next turn; made on first use.
   std::shared_ptr<ReadAhead> read_ahead;
+  // The page shown and the page left before it, kept for a turn back and
+  // for a reload of the same page; made on first use.
+  std::shared_ptr<KeptPages> kept_pages;
 };
 
 struct Viewer {

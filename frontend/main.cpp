@@ -12,8 +12,9 @@ namespace {
 
 void print_help() {
   std::cout << "Usage: zeb [--scale N] [--fullscreen] [--rotate DEG] [--root DIR] [--settings DIR]\n"
-               "           [--renderer software|accelerated] [--no-read-ahead] [PATH]\n"
-               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead] [PATH]\n"
+               "           [--renderer software|accelerated] [--no-read-ahead] [--plain-turns] [PATH]\n"
+               "       zeb --headless [--script FILE|-] [--root DIR] [--settings DIR] [--no-read-ahead]\n"
+               "           [--plain-turns] [PATH]\n"
                "\n"
                "A page viewer for scanned books and comics: JPEG pages from folders and\n"
                "ZIP archives on a 480 x 640 screen, shown scaled to the window.\n"
@@ -36,13 +37,17 @@ void print_help() {
                "                  accelerated one (OpenGL). Default: accelerated, unless its\n"
                "                  OpenGL driver draws on the processor (llvmpipe and the like)\n"
                "  --no-read-ahead do not decode the next page while the current one is read\n"
+               "  --plain-turns   keep no page left for a turn back or a reload, and resample\n"
+               "                  a page only after it is decoded (for comparisons)\n"
                "  --headless      run without a window, commands from --script (default stdin),\n"
                "                  JSON Lines on standard output (see docs/scripting.md)\n"
                "  --help, --version\n"
                "\n"
                "Keys: PageDown or Space next page, PageUp previous page, Home and End the\n"
                "first and last page, the wheel turns pages; F1-F4 are the buttons A, B, C\n"
-               "and Start; Escape goes back; F11 full screen.\n";
+               "and Start; Escape goes back; F11 full screen.\n"
+               "Gamepad: A, B, X, Start are the buttons A, B, C, Start, the D-pad the\n"
+               "arrows; the right shoulder button is PageDown, the left one PageUp.\n";
 }
 
 }  // namespace

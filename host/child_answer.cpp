@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,30 +49,82 @@ bool read_answer(int fd, int timeout_ms, std::string& answer) {
   }
 }
 
+// The child's side: waits for the go byte, then asks and answers; the go
+// channel closed without it ends the child without asking.
+[[noreturn]] void wait_then_answer(int go, int fd, const std::function<std::string()>& ask) {
+  char byte = 0;
+  ssize_t n;
+  while ((n = read(go, &byte, 1)) < 0 && errno == EINTR) {}
+  close(go);
+  if (n != 1) _exit(0);
+  answer_and_exit(fd, ask);
+}
+
+void close_fd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
 }  // namespace
 
-std::optional<std::string> answer_in_child(const std::function<std::string()>& ask, int timeout_ms) {
-  int fds[2];
-  if (pipe(fds) != 0) return std::nullopt;
+ChildQuestion::ChildQuestion(const std::function<std::string()>& ask) {
+  int answer_pipe[2];
+  int go_pipe[2];
+  if (pipe(answer_pipe) != 0) return;
+  if (socketpair(AF_UNIX, SOCK_STREAM, 0, go_pipe) != 0) {
+    close(answer_pipe[0]);
+    close(answer_pipe[1]);
+    return;
+  }
   const pid_t child = fork();
-  if (child < 0) {
-    close(fds[0]);
-    close(fds[1]);
-    return std::nullopt;
-  }
   if (child == 0) {
-    close(fds[0]);
-    answer_and_exit(fds[1], ask);
+    close(answer_pipe[0]);
+    close(go_pipe[1]);
+    wait_then_answer(go_pipe[0], answer_pipe[1], ask);
   }
-  close(fds[1]);
+  close(answer_pipe[1]);
+  close(go_pipe[0]);
+  answer_fd_ = answer_pipe[0];
+  go_ = go_pipe[1];
+  if (child < 0) {
+    close_fd(answer_fd_);
+    close_fd(go_);
+    return;
+  }
+  child_ = child;
+}
+
+ChildQuestion::~ChildQuestion() { end_child(false); }
+
+// Closes both channels (a child still waiting for the go then ends by
+// itself), kills the child when asked to, reaps it and returns its wait
+// status (-1 without a child).
+int ChildQuestion::end_child(bool kill_it) {
+  close_fd(go_);
+  close_fd(answer_fd_);
+  if (child_ < 0) return -1;
+  if (kill_it) kill(child_, SIGKILL);
+  int status = -1;
+  while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {}
+  child_ = -1;
+  return status;
+}
+
+std::optional<std::string> ChildQuestion::answer(int timeout_ms) {
+  if (child_ < 0 || go_ < 0) return std::nullopt;
+  // A child that died already must not end this process by SIGPIPE.
+  const char go = 1;
+  const bool let = send(go_, &go, 1, MSG_NOSIGNAL) == 1;
+  close_fd(go_);
   std::string answer;
-  const bool complete = read_answer(fds[0], timeout_ms, answer);
-  close(fds[0]);
-  if (!complete) kill(child, SIGKILL);
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
+  const bool complete = let && read_answer(answer_fd_, timeout_ms, answer);
+  const int status = end_child(!complete);
   if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return answer;
+}
+
+std::optional<std::string> answer_in_child(const std::function<std::string()>& ask, int timeout_ms) {
+  return ChildQuestion(ask).answer(timeout_ms);
 }
 
 }  // namespace zeb::platform

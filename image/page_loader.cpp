@@ -51,6 +51,7 @@ struct Decoder {
   jpeg_progress_mgr progress;
   const std::atomic<bool>* cancel;  // null: the decode is never cancelled
   long long max_bitmap_bytes;       // 0: only the viewer's bitmap limit
+  RowListener* listener;            // null: nobody follows the rows
   Pixels pixels;
   bool preview;
 };
@@ -186,22 +187,25 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
     JSAMPROW target = cmyk_row ? cmyk_row[0] : row;
     if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
     if (cmyk_row) cmyk_row_to_bgr(cmyk_row[0], row, width, cinfo.saw_Adobe_marker);
+    if (d.listener) d.listener->rows_final(static_cast<int>(cinfo.output_scanline));
   }
   jpeg_finish_decompress(&cinfo);
   return true;
 }
 
-DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits) {
+DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits, RowListener* listener) {
   DecodedPage page;
   Decoder d{};
   d.preview = preview;
   d.cancel = limits.cancel;
   d.max_bitmap_bytes = limits.max_bitmap_bytes;
+  d.listener = listener;
   if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
     page.bitmap = platform::Bitmap::create(static_cast<int>(bitmap_side(w, d.pixels)),
                                            static_cast<int>(bitmap_side(h, d.pixels)));
+    if (page.bitmap && listener) listener->page_started(*page.bitmap, w, h);
     if (page.bitmap && read_rows(d, *page.bitmap)) {
       page.width = w;
       page.height = h;
@@ -215,16 +219,17 @@ DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limit
 
 }  // namespace
 
-DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits) {
+DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits, RowListener* listener) {
   if (!file) return {};
-  return decode(Source{file, nullptr, 0}, preview, limits);
+  return decode(Source{file, nullptr, 0}, preview, limits, listener);
 }
 
-DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits) {
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits,
+                        RowListener* listener) {
   // An empty buffer has no header; libjpeg would treat it as a fatal error
   // anyway, but it also refuses a null pointer outright.
   if (!bytes || size == 0) return {};
-  return decode(Source{nullptr, bytes, size}, preview, limits);
+  return decode(Source{nullptr, bytes, size}, preview, limits, listener);
 }
 
 PageKey page_key(const Viewer& v, int index, const std::u16string& path) {
@@ -241,22 +246,18 @@ PageKey page_key(const Viewer& v, int index, const std::u16string& path) {
 // An archive entry: a stored one in place, the file moved forward from its
 // start to the entry's data; a deflated one from memory after inflating it.
 // A damaged entry gives no page, as a damaged file does.
-DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits) {
-  if (!key.archive) return decode_jpeg(file, key.preview, limits);
+DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits, RowListener* listener) {
+  if (!key.archive) return decode_jpeg(file, key.preview, limits, listener);
   const ArchiveEntry entry = archive_entry_of_item(key.entry);
   if (entry.data_offset < 0) return {};
   if (entry.deflated) {
     std::optional<std::vector<unsigned char>> bytes = read_deflated_entry(file, entry);
     if (!bytes) return {};
-    return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits);
+    return decode_jpeg(bytes->data(), bytes->size(), key.preview, limits, listener);
   }
   if (!platform::seek_host_file(file, entry.data_offset, SEEK_CUR)) return {};
-  return decode_jpeg(file, key.preview, limits);
+  return decode_jpeg(file, key.preview, limits, listener);
 }
 
-void free_page_bitmaps(MainWindow& w) {
-  w.page_bitmap.reset();
-  w.view_bitmap.reset();
-}
 
 }  // namespace zeb

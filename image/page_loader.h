@@ -11,8 +11,6 @@
 
 namespace zeb {
 
-// Deletes page_bitmap and view_bitmap where present.
-void free_page_bitmaps(MainWindow& w);
 
 // Real progressive files have about ten scans; libjpeg accepts repeated
 // scans and walks the whole frame for each, so a small file of thousands of
@@ -32,14 +30,27 @@ struct DecodeLimits {
   // beyond the viewer's bitmap limit.
   long long max_bitmap_bytes = 0;
 };
+// Told by the decoder as it fills the page bitmap, on the decoding thread.
+class RowListener {
+ public:
+  // The bitmap exists; its picture will be the top-left width x height.
+  virtual void page_started(const platform::Bitmap& page, int width, int height) = 0;
+  // The picture's rows 0 .. rows - 1 (from the top) hold their final pixels.
+  virtual void rows_final(int rows) = 0;
+
+ protected:
+  ~RowListener() = default;
+};
 // Decodes from the file's current position; preview = one-eighth scale with
 // the fast settings. Never ends the process: fatal decoder errors, absurd
 // sizes, files of too many scans, failed allocations and a cancel give a
 // null bitmap.
-DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits = {});
+DecodedPage decode_jpeg(std::FILE* file, bool preview, const DecodeLimits& limits = {},
+                        RowListener* listener = nullptr);
 // The same decode from a whole JPEG file held in memory (an entry inflated
 // from an archive), with the same settings and the same guards.
-DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits = {});
+DecodedPage decode_jpeg(const unsigned char* bytes, std::size_t size, bool preview, const DecodeLimits& limits = {},
+                        RowListener* listener = nullptr);
 
 // What a load of page-list entry `index` decodes: the file it opens (the
 // page, or the archive), the page-list entry, its archive offset list item
@@ -57,6 +68,7 @@ struct PageKey {
 // The key of loading entry `index` with the path the loader is handed.
 PageKey page_key(const Viewer& v, int index, const std::u16string& path);
 // Decodes the page of `key` from its freshly opened file.
-DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits = {});
+DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits& limits = {},
+                        RowListener* listener = nullptr);
 
 }  // namespace zeb

@@ -8,10 +8,12 @@
 #include <string>
 
 #include "host/child_answer.h"
+#include "tools/fixtures/fixtures.h"
 
 namespace {
 
 using zeb::platform::answer_in_child;
+using zeb::platform::ChildQuestion;
 
 int g_touched = 0;
 
@@ -40,6 +42,30 @@ TEST(ChildAnswer, a_child_that_dies_or_hangs_gives_no_answer) {
       200));
   // Killed, not waited for.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(300));
+}
+
+// The child asks only once let: what this process did in between (here, a
+// file written) is seen by the child, and a question never let ask is never
+// asked.
+TEST(ChildAnswer, the_child_asks_only_when_let_and_never_when_not) {
+  const zeb::fixtures::TempDir dir;
+  const std::string opened = dir / "opened", asked = dir / "asked";
+  auto exists = [](const std::string& path) { return access(path.c_str(), F_OK) == 0; };
+  {
+    ChildQuestion question([&] { return std::string(exists(opened) ? "after" : "before"); });
+    zeb::fixtures::write_file(opened, "");
+    EXPECT_EQ(question.answer(60000), std::string("after"));
+    EXPECT_FALSE(question.answer(60000));
+  }
+  {
+    ChildQuestion never([&] {
+      zeb::fixtures::write_file(asked, "");
+      return std::string("asked");
+    });
+  }
+  // The child has been reaped when the question ends: had it asked, the
+  // file would be there now.
+  EXPECT_FALSE(exists(asked));
 }
 
 }  // namespace

@@ -27,10 +27,15 @@ namespace zeb {
 // through the script front end's own command runner.
 class Reader {
  public:
-  Reader(const std::string& root, const std::string& location, bool read_ahead) : null_(nullptr), host_(null_) {
+  // plain_turns: every load decodes its page and resamples after it, as
+  // `--plain-turns` has it.
+  Reader(const std::string& root, const std::string& location, bool read_ahead, bool plain_turns = false)
+      : null_(nullptr), host_(null_) {
     platform_.host = &host_;
     platform_.storage = platform::Storage(root);
     platform_.read_ahead = read_ahead;
+    platform_.keep_pages = !plain_turns;
+    platform_.view_while_decoding = !plain_turns;
     platform_.app_dir_host = platform::resolve_app_dir(settings_.path());
     viewer_ = std::make_unique<Viewer>(platform_);
     create_controls(*viewer_);

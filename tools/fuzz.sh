@@ -10,6 +10,8 @@
 # a busy machine: raise it there rather than count such a page as a hang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/require.sh
+require clang clang++ cmake ninja
 
 seconds=${1:-300}
 [ $# -gt 0 ] && shift

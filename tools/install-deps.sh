@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing ZEB need,
 # skipping those already present. Runs apt-get as root, or through sudo.
+# Every command a script of the project calls comes from one of these
+# packages (tools/require.sh names the package of each).
 set -euo pipefail
 
 packages=(
@@ -8,22 +10,29 @@ packages=(
   libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
+  libjpeg-turbo-progs zip xvfb xdotool x11-apps x11-utils valgrind libc-bin mawk
   openbox wmctrl desktop-file-utils appstream man-db
-  clang-format clang-tidy
+  git clang-format clang-tidy
 )
 # --lint (the format and tidy checks of tools/lint-changed.sh) needs nothing
 # beyond the list above.
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
+# --list [--fuzz|--deb|--bench] prints the packages instead of installing them.
+list=no
+mode="${1:-}"
+if [ "$mode" = --list ]; then
+  list=yes
+  mode="${2:-}"
 fi
-# What `make deb` builds the Debian package with and checks it with.
-if [ "${1:-}" = "--deb" ]; then
-  packages+=(debhelper dpkg-dev lintian)
-fi
-# The tools the benchmark suite compares the viewer with, and its plotter.
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(libjpeg-turbo-progs imagemagick libvips-tools gnuplot-nox)
+case "$mode" in
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # What `make deb` builds the Debian package with and checks it with.
+  --deb) packages+=(debhelper dpkg-dev lintian) ;;
+  # The tools the benchmark suite compares the viewer with, and its plotter.
+  --bench) packages+=(libjpeg-turbo-progs imagemagick libvips-tools gnuplot-nox) ;;
+esac
+if [ "$list" = yes ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
 fi
 
 missing=()

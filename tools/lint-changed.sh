@@ -44,6 +44,8 @@ base_revision() {
 }
 
 bash tools/install-deps.sh --lint
+source tools/require.sh
+require git git-clang-format clang-format clang-tidy cmake ninja
 base=$(base_revision)
 mapfile -t changed < <(git diff --name-only --diff-filter=ACMR "$base" -- '*.cpp' '*.h' | sort -u)
 if [ ${#changed[@]} -eq 0 ]; then

@@ -5,6 +5,8 @@
 # packages land in out/. lintian then checks the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/require.sh
+require dpkg-buildpackage lintian
 
 # The one definition of the version: the project line of CMakeLists.txt,
 # which is also what `zeb --version` prints.
@@ -16,7 +18,7 @@ stage="build/deb"
 src="$stage/zeb-$version"
 rm -rf "$stage"
 mkdir -p "$src" out
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+if command -v git >/dev/null && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   # The files of the checkout as they stand, committed or not, without
   # what git ignores (builds, out/).
   git ls-files -z --cached --others --exclude-standard |

@@ -11,10 +11,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
-if ! command -v valgrind >/dev/null; then
-  echo "valgrind is not installed: check skipped"
-  exit 0
-fi
+source "$here/tools/require.sh"
+require valgrind ldd
 
 zeb="${1:-}"
 sample="${2:-}"
@@ -41,6 +39,7 @@ if ! plain "$zeb" || ! plain "$sample"; then
     fi
     build=$found
   else
+    require cmake ninja
     echo "building a plain viewer in $build"
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DZEB_TESTS=OFF -DZEB_BENCH=OFF -DZEB_SANITIZE=OFF >/dev/null
@@ -102,6 +101,8 @@ answer yes
 cancel
 SCRIPT
 
+echo "ok: a folder session (pages, zoom modes, settings, a preset, the key panel) ran without errors"
+
 # An archive, resumed from the history, then the exit question.
 run_session "$work/library/Comics/Stored Book.zip" <<'SCRIPT'
 ok
@@ -115,4 +116,5 @@ select 1036 0
 answer yes
 cancel
 SCRIPT
+echo "ok: an archive session (resumed from the history, the exit question) ran without errors"
 echo "valgrind: no errors"

@@ -11,16 +11,15 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-300}"
 zeb="${2:-$here/build/test/zeb}"
 make_library="${3:-$here/build/test/zeb-sample-library}"
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed (apt-get install xvfb xdotool)"; exit 2; }
-done
+source "$here/tools/require.sh"
+require Xvfb xdotool
 
 work="$(mktemp -d)"
 xvfb_pid=""
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 "$make_library" "$work/lib" >/dev/null
 mkdir -p "$work/settings"
-Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"

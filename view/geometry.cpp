@@ -192,4 +192,18 @@ void finish_start_position(Viewer& v) {
   }
 }
 
+ViewSettings view_settings(const Viewer& v) {
+  const ViewerState& s = v.state;
+  ViewSettings settings{s.v_mode, text::parse_int(v.dialog.text(ctl::size_x)), text::parse_int(v.dialog.text(ctl::size_y)),
+                        s.v_left, s.RSC, s.ZOOM_MODE};
+  if (s.v_mode == ZoomMode::fit_longer || s.v_mode == ZoomMode::fit_shorter) settings.Text2 = settings.Text1;
+  return settings;
+}
+
+std::optional<ViewRequest> view_request_for(const ViewSettings& s, int W, int H) {
+  const ViewPlan plan = plan_view(s.v_mode, W, H, s.Text1, s.Text2, s.v_left, s.RSC);
+  if (!plan.resample) return std::nullopt;
+  return ViewRequest{W, H, plan.target_w, plan.target_h, plan.rotate, s.RSC, s.ZOOM_MODE};
+}
+
 }  // namespace zeb

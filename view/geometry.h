@@ -1,6 +1,8 @@
 #pragma once
 // Fit and zoom modes: what size the page is shown at and which part of it is
 // on screen.
+#include <optional>
+
 #include "core/viewer.h"
 
 namespace zeb {
@@ -21,6 +23,15 @@ void clamp_scroll(Viewer& v);
 void set_start_position(ViewerState& s);
 // Clamp followed by the halving for centred start positions.
 void finish_start_position(Viewer& v);
+// The settings a page's view depends on, as the geometry reads them now
+// (the size fields' text included).
+struct ViewSettings {
+  int v_mode = 0, Text1 = 0, Text2 = 0, v_left = 0, RSC = 0, ZOOM_MODE = 0;
+};
+ViewSettings view_settings(const Viewer& v);
+// What compute_view_geometry asks of the resampler for a W x H page with
+// these settings; nullopt when the page bitmap is shown as it is.
+std::optional<ViewRequest> view_request_for(const ViewSettings& s, int W, int H);
 
 // The arithmetic behind the above, free of the viewer.
 

@@ -25,6 +25,7 @@ struct Options {
   std::string settings;
   std::optional<std::string> location;
   bool read_ahead = true;
+  bool plain_turns = false;
 };
 
 bool parse_options(const std::vector<std::string>& args, Options& o, std::ostream& err) {
@@ -38,6 +39,10 @@ bool parse_options(const std::vector<std::string>& args, Options& o, std::ostrea
     if (a == "--headless") continue;
     if (a == "--no-read-ahead") {
       o.read_ahead = false;
+      continue;
+    }
+    if (a == "--plain-turns") {
+      o.plain_turns = true;
       continue;
     }
     if (a == "--script") { if (!value(o.script)) return false; }
@@ -84,6 +89,8 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   platform.host = &host;
   platform.storage = platform::Storage(o.root);
   platform.read_ahead = o.read_ahead;
+  platform.keep_pages = !o.plain_turns;
+  platform.view_while_decoding = !o.plain_turns;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
   if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
     err << "zeb: " << *o.location << " does not exist\n";

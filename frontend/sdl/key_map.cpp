@@ -41,6 +41,10 @@ int vk_of_button(SDL_GameControllerButton button) {
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return vk::right;
     case SDL_CONTROLLER_BUTTON_DPAD_UP: return vk::up;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return vk::down;
+    // Handheld readers turn pages with the shoulder buttons: they are the
+    // page keys, so they act where those act and no binding learns them.
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return vk::page_up;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return vk::page_down;
     default: return 0;
   }
 }

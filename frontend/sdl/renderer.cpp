@@ -8,8 +8,6 @@
 #include <cstring>
 #include <optional>
 
-#include "host/child_answer.h"
-
 namespace zeb::sdl {
 namespace {
 
@@ -67,10 +65,15 @@ bool names_software_rasteriser(const std::string& gl_renderer) {
                      [&](const char* name) { return lower.find(name) != std::string::npos; });
 }
 
-RendererChoice settle_before_start(RendererChoice choice) {
-  if (choice != RendererChoice::automatic) return choice;
-  const std::optional<std::string> gl = platform::answer_in_child(probe_gl_renderer, kProbeTimeoutMs);
-  return gl && names_software_rasteriser(*gl) ? RendererChoice::software : choice;
+RendererProbe::RendererProbe(RendererChoice choice) : choice_(choice) {
+  if (choice == RendererChoice::automatic) question_.emplace(probe_gl_renderer);
+}
+
+RendererChoice RendererProbe::settle() {
+  if (!question_) return choice_;
+  const std::optional<std::string> gl = question_->answer(kProbeTimeoutMs);
+  question_.reset();
+  return gl && names_software_rasteriser(*gl) ? RendererChoice::software : choice_;
 }
 
 SDL_Renderer* create_renderer(SDL_Window* window, RendererChoice choice) {

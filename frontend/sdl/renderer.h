@@ -7,7 +7,10 @@
 // work SDL's own software renderer does more cheaply.
 #include <SDL.h>
 
+#include <optional>
 #include <string>
+
+#include "host/child_answer.h"
 
 namespace zeb::sdl {
 
@@ -24,11 +27,23 @@ bool parse_renderer_choice(const std::string& word, RendererChoice& choice);
 // runs on the processor.
 bool names_software_rasteriser(const std::string& gl_renderer);
 
-// The automatic choice made before SDL starts in this process: software
-// when the OpenGL driver rasterises on the processor, else still automatic
-// (settled by create_renderer). The driver is asked in a child process,
-// so that a software rasteriser never loads here.
-RendererChoice settle_before_start(RendererChoice choice);
+// The automatic choice made before the window opens: software when the
+// OpenGL driver rasterises on the processor, else still automatic (settled
+// by create_renderer). The driver is asked in a child process, so that a
+// software rasteriser never loads here. The child is forked when the probe
+// is made, before SDL starts in this process, and connects to the display
+// only in settle(), after this process has its own connection: the child's
+// end then never leaves the display without clients, which an X server
+// answers with a reset that drops a connection just being opened.
+class RendererProbe {
+ public:
+  explicit RendererProbe(RendererChoice choice);
+  RendererChoice settle();
+
+ private:
+  RendererChoice choice_;
+  std::optional<platform::ChildQuestion> question_;
+};
 
 // The renderer for the window as chosen, or null with SDL's reason left in
 // SDL_GetError(). Without an accelerated renderer, the software one.

@@ -4,16 +4,19 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/messages.h"
 #include "app/open_target.h"
 #include "app/controls.h"
 #include "app/startup.h"
+#include "frontend/sdl/renderer.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"
 #include "host/end_signals.h"
@@ -30,6 +33,7 @@ struct Options {
   std::string settings;
   std::optional<std::string> location;
   bool read_ahead = true;
+  bool plain_turns = false;
 };
 
 bool parse_scale(const std::string& word, int& scale) {
@@ -75,6 +79,8 @@ bool parse_options(const std::vector<std::string>& args, Options& o) {
       o.settings = args[++i];
     } else if (a == "--no-read-ahead") {
       o.read_ahead = false;
+    } else if (a == "--plain-turns") {
+      o.plain_turns = true;
     } else if (!a.empty() && a[0] == '-') {
       std::fprintf(stderr, "zeb: unknown option %s (see zeb --help)\n", a.c_str());
       return false;
@@ -103,7 +109,16 @@ bool shows_nothing(const char* driver) {
   return invisible && !(wanted && std::strcmp(wanted, driver) == 0);
 }
 
-bool start_sdl() {
+// The display the environment names, or null when it names none.
+const char* named_display() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* name = std::getenv(variable);
+    if (name && *name) return name;
+  }
+  return nullptr;
+}
+
+void set_sdl_hints() {
   // Closing the window ends the viewer through its own exit, not SDL's; the
   // end signals are the viewer's to watch.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -112,16 +127,50 @@ bool start_sdl() {
   // on a touch screen); SDL would otherwise drop a press that comes right
   // after the focus.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    explain_no_window(SDL_GetError());
-    return false;
+}
+
+// An X server without other clients resets when its last client leaves,
+// and drops every connection it accepted meanwhile: a viewer started as a
+// kiosk's only client, or right after another program ended, may connect
+// just then. A named display is therefore tried again, a bounded number of
+// times with growing pauses (about 4 s in all).
+constexpr int kDisplayAttempts = 10;
+constexpr int kLongestPauseMs = 800;
+
+// Starts SDL's video on a display that shows something, or leaves it
+// stopped with SDL's error in `why` (empty when SDL only found no display).
+bool start_video(std::string& why) {
+  set_sdl_hints();
+  why.clear();
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) why = SDL_GetError();
+  else if (!shows_nothing(SDL_GetCurrentVideoDriver())) return true;
+  SDL_Quit();
+  return false;
+}
+
+bool start_sdl() {
+  const char* display = named_display();
+  std::string why;
+  int pause_ms = 25;
+  for (int attempt = 1; !start_video(why); ++attempt) {
+    if (!display) {
+      explain_no_window(why.empty() ? "no display found" : why.c_str());
+      return false;
+    }
+    if (attempt == kDisplayAttempts) {
+      std::string dropped = std::string("the display ") + display + " dropped the connection or is not running";
+      if (!why.empty()) dropped += ": " + why;
+      explain_no_window(dropped.c_str());
+      return false;
+    }
+    SDL_Delay(static_cast<Uint32>(pause_ms));
+    pause_ms = std::min(2 * pause_ms, kLongestPauseMs);
   }
-  if (shows_nothing(SDL_GetCurrentVideoDriver())) {
-    SDL_Quit();
-    explain_no_window("no display found");
-    return false;
-  }
-  // Gamepads are optional: without them the keyboard still serves.
+  // Gamepads are optional: without them the keyboard still serves. While
+  // SDL updates joysticks itself, its wait for events polls every
+  // millisecond as long as any joystick is present; the session reads the
+  // pads at every tick instead (see Session::read_pads).
+  SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   return true;
 }
@@ -156,6 +205,8 @@ int run(const std::vector<std::string>& args) {
   platform::Platform platform;
   platform.storage = platform::Storage(o.root);
   platform.read_ahead = o.read_ahead;
+  platform.keep_pages = !o.plain_turns;
+  platform.view_while_decoding = !o.plain_turns;
   platform.app_dir_host = platform::resolve_app_dir(o.settings);
   if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
     std::fprintf(stderr, "zeb: %s does not exist\n", o.location->c_str());
@@ -172,8 +223,10 @@ int run(const std::vector<std::string>& args) {
     return 2;
   }
   platform::watch_end_signals();
-  o.window.renderer = settle_before_start(o.window.renderer);
+  // Forked before SDL connects to the display, asked only after.
+  RendererProbe probe(o.window.renderer);
   if (!start_sdl()) return 2;
+  o.window.renderer = probe.settle();
   const int status = run_viewer(platform, o, guard, target ? &*target : nullptr);
   SDL_Quit();
   return status;

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "view/pictures.h"
 #include "core/services.h"
+#include "frontend/sdl/window_manager.h"
+#include "view/pictures.h"
 
 namespace zeb::sdl {
 namespace {
@@ -158,7 +159,7 @@ bool Window::to_screen(int wx, int wy, int& sx, int& sy) const {
 
 bool Window::visible() const { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0; }
 
-bool Window::is_full_screen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+bool Window::is_full_screen() const { return covering_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 void Window::raise() {
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
@@ -173,9 +174,9 @@ void Window::toggle_full_screen() {
 void Window::return_to_chosen_mode() {
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
   if (full_screen_chosen_) {
-    if (!is_full_screen()) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (!is_full_screen()) enter_full_screen();
   } else {
-    if (is_full_screen()) SDL_SetWindowFullscreen(window_, 0);
+    if (is_full_screen()) leave_full_screen();
     if (maximised_chosen_) {
       SDL_MaximizeWindow(window_);
     } else {
@@ -187,9 +188,35 @@ void Window::return_to_chosen_mode() {
   SDL_RaiseWindow(window_);
 }
 
+// Without a window manager nobody would act on SDL's request: the window
+// then covers the display itself. Should the server keep it smaller, SDL
+// learns the size it really has, and the screen is drawn centred in that.
+void Window::enter_full_screen() {
+  if (!x_display_without_window_manager(window_)) {
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
+  SDL_Rect display{0, 0, 0, 0};
+  if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) != 0) return;
+  covering_ = true;
+  SDL_GetWindowPosition(window_, &chosen_x_, &chosen_y_);
+  SDL_SetWindowPosition(window_, display.x, display.y);
+  SDL_SetWindowSize(window_, display.w, display.h);
+}
+
+// The size the reader chose comes back after this.
+void Window::leave_full_screen() {
+  if (!covering_) {
+    SDL_SetWindowFullscreen(window_, 0);
+    return;
+  }
+  covering_ = false;
+  SDL_SetWindowPosition(window_, chosen_x_, chosen_y_);
+}
+
 void Window::note_resized() {
   const Uint32 flags = SDL_GetWindowFlags(window_);
-  if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED)) return;
+  if (covering_ || (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED))) return;
   maximised_chosen_ = (flags & SDL_WINDOW_MAXIMIZED) != 0;
   if (!maximised_chosen_) SDL_GetWindowSize(window_, &chosen_w_, &chosen_h_);
 }

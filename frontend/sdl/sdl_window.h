@@ -56,6 +56,8 @@ class Window {
   Window() = default;
   bool create(const WindowOptions& options, std::string& error);
   bool is_full_screen() const;
+  void enter_full_screen();
+  void leave_full_screen();
   // The texture drawn to the window for the current size: the screen
   // itself, or a copy enlarged by a whole factor for a smooth last step.
   SDL_Texture* scaled_texture(const ScreenFit& fit);
@@ -68,6 +70,10 @@ class Window {
   std::vector<std::uint8_t> rows_;  // top-down copy of the turned screen
   int turn_ = 0;
   bool full_screen_chosen_ = false;
+  // Full screen without a window manager: the window itself covers the
+  // display, and returns to where it stood (chosen_x_, chosen_y_).
+  bool covering_ = false;
+  int chosen_x_ = 0, chosen_y_ = 0;
   bool maximised_chosen_ = false;
   int chosen_w_ = 0, chosen_h_ = 0;  // the window's size when not maximised
   bool frame_checked_ = false;

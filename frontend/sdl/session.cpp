@@ -1,6 +1,7 @@
 #include "frontend/sdl/session.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/desktop_input.h"
 #include "app/main_window.h"
@@ -16,6 +17,24 @@ namespace zeb::sdl {
 namespace {
 
 constexpr std::uint64_t kTickMs = 100;  // the viewer's timer period
+// Under a video driver that cannot wait for input, the loop looks for
+// events this often (ms): a hundred wake-ups a second instead of SDL's
+// thousand, and input still answered at once to the eye.
+constexpr std::uint64_t kPollStepMs = 10;
+
+// The drivers whose wait for events sleeps until input or the timeout.
+bool driver_can_wait() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
+// The next event, or false after `ms` without one.
+bool wait_event(SDL_Event& e, std::uint64_t ms, bool driver_waits) {
+  if (driver_waits) return SDL_WaitEventTimeout(&e, static_cast<int>(ms)) == 1;
+  if (SDL_PollEvent(&e) == 1) return true;
+  SDL_Delay(static_cast<Uint32>(std::min(ms, kPollStepMs)));
+  return SDL_PollEvent(&e) == 1;
+}
 
 int key_vk(const SDL_Event& e) {
   if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) return vk_of_key(e.key.keysym.sym);
@@ -52,6 +71,7 @@ bool needs_screen_again(Uint8 event) {
 Session::Session(Viewer& v, Window& window, platform::InstanceGuard* guard)
     : v_(v), window_(window), guard_(guard) {
   next_tick_ms_ = SDL_GetTicks64() + kTickMs;
+  driver_waits_ = driver_can_wait();
   SDL_StartTextInput();
 }
 
@@ -84,12 +104,31 @@ bool Session::next_event(SDL_Event& e) {
   if (platform::end_signal_received()) close_requested_ = true;
   const std::uint64_t now = SDL_GetTicks64();
   if (now >= next_tick_ms_) {
+    // A press read now is handled before the tick, which carries out the
+    // request it makes, as it would a key's.
+    if (!pads_read_) {
+      pads_read_ = true;
+      if (read_pads() && SDL_PollEvent(&e) == 1) return true;
+    }
+    pads_read_ = false;
     // A late tick runs once; the clock does not try to catch up.
     next_tick_ms_ = std::max(next_tick_ms_ + kTickMs, now + 1);
     tick();
     return false;
   }
-  return SDL_WaitEventTimeout(&e, static_cast<int>(next_tick_ms_ - now)) == 1;
+  return wait_event(e, next_tick_ms_ - now, driver_waits_);
+}
+
+// The kernel queues a pad's button changes and SDL's update reads all of
+// them, so a press and its release between two ticks both arrive. The
+// update also finds pads plugged in or out.
+bool Session::read_pads() {
+  const auto pad_events = [] {
+    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_JOYAXISMOTION, SDL_CONTROLLERSENSORUPDATE);
+  };
+  const int before = pad_events();
+  SDL_GameControllerUpdate();
+  return pad_events() > before;
 }
 
 void Session::tick() {

@@ -31,8 +31,12 @@ class Session {
  private:
   enum class Modal { none, message_box, menu };
 
-  // Waits for the next event or the next tick; ticks when one is due.
+  // Waits for the next event or the next tick; ticks when one is due,
+  // after the pads' events that came since the last tick were handed out.
   bool next_event(SDL_Event& e);
+  // Reads every button change the pads queued since the last read, and
+  // notices pads plugged in or out; false when no pad event came of it.
+  bool read_pads();
   void tick();
   // Events every loop handles the same way; true when consumed.
   bool handle_window_event(const SDL_Event& e);
@@ -65,6 +69,10 @@ class Session {
   Stylus stylus_;
   std::vector<SDL_GameController*> pads_;
   std::uint64_t next_tick_ms_ = 0;
+  bool pads_read_ = false;  // for the tick that is due
+  // SDL's wait blocks on the display connection; under drivers without
+  // one (KMSDRM, offscreen) it would poll every millisecond.
+  bool driver_waits_ = true;
   bool focus_ = true;
   bool minimised_ = false;
   // The window must show the screen again though nothing was drawn on it:

@@ -13,13 +13,9 @@ zeb="$1"
 make_library="$2"
 shot_tool="${3:-}"
 
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (the set-up installs xvfb and xdotool)"
-    exit 0
-  fi
-done
-command -v xwd >/dev/null || { echo "FAIL: xwd (x11-apps) is needed for the window dumps"; exit 1; }
+# shellcheck source=../../tools/require.sh
+source "$(dirname "$0")/../../tools/require.sh"
+require Xvfb xdotool xwd xprop xwininfo openbox wmctrl awk
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 
 # Every wait below polls until what it waits for is seen, for at most
@@ -59,8 +55,9 @@ echo "ok: no display is reported with the headless mode"
 start_display() {
   rm -f "$tmp/display"
   # With the server's key auto-repeat, as on a desktop: a held key sends
-  # repeated presses until its release.
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
+  # repeated presses until its release. No reset when the last client
+  # leaves: the test's own short-lived clients (xdotool, xwd) come and go.
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.err" &
   xvfb_pid=$!
   local t0=$SECONDS
   while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
@@ -417,10 +414,6 @@ stop_display
 # Under a window manager on a 1280 x 1024 display: the first window fits
 # with its frame, maximising scales the screen, a second start hands its
 # book over, the close button ends the viewer with its settings written.
-if ! command -v openbox >/dev/null || ! command -v wmctrl >/dev/null; then
-  echo "SKIP: the window manager part needs openbox and wmctrl (the set-up installs them)"
-  exit 0
-fi
 start_display 1280x1024x24
 openbox >/dev/null 2>&1 &
 wm_pid=$!

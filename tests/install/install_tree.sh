@@ -8,9 +8,8 @@
 # Usage: install_tree.sh CMAKE BUILD_DIR SOURCE_DIR
 set -euo pipefail
 cmake="$1" build="$2" source="$3"
-for tool in desktop-file-validate:desktop-file-utils appstreamcli:appstream man:man-db; do
-  command -v "${tool%%:*}" >/dev/null || { echo "needs ${tool%%:*} (Debian package ${tool#*:})"; exit 1; }
-done
+source "$(dirname "$0")/../../tools/require.sh"
+require desktop-file-validate appstreamcli man
 dest="$(mktemp -d)"
 trap 'rm -rf "$dest"' EXIT
 DESTDIR="$dest" "$cmake" --install "$build" --prefix /usr >/dev/null

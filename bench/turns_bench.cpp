@@ -1,0 +1,314 @@
+// Every kind of turn, with the page left kept and the view made while the
+// page is decoded ("now") and without both ("plain", as `--plain-turns`),
+// alternating in the same rounds on a book of copies of one corpus page:
+// - the cold turn (nothing read ahead) in zoom modes 0, 1 and 4, with the
+//   normal and the wide box;
+// - the turn back, and forward again, at a reading pace (`idle 300` before
+//   each), with read-ahead, in mode 4;
+// - entering the book (a folder, a stored archive) from the folder that
+//   holds it, with the number of decodes it takes;
+// - the peak memory of `zeb --headless` holding one page behind and one
+//   read ahead;
+// against the command-line decoder's work on the same page.
+//
+// turns_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]
+//             [--zeb PATH] [--report DIR] [--djpeg PATH]
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/bench_util.h"
+#include "bench/scripted_viewer.h"
+#include "core/control_ids.h"
+#include "image/kept_pages.h"
+#include "image/read_ahead.h"
+#include "host/text.h"
+#include "tools/fixtures/fixtures.h"
+
+namespace zeb::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kNext[] = "tap 470 500";     // the lower right edge
+constexpr char kPrevious[] = "tap 10 500";  // the lower left edge
+constexpr int kCopies = 8;
+constexpr int kMemoryRuns = 3;
+constexpr double kColdTarget = 1.00;  // a cold mode-4 turn against djpeg's work
+constexpr double kBackTarget = 0.25;  // a turn back at reading pace against djpeg's work
+constexpr double kMemoryBudgetMiB = 48;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+struct Options {
+  std::string corpus;
+  std::string page = "3-colour-2480x3508.jpg";
+  int runs = 7;
+  int turns = 4;
+  int idle_ms = 300;
+  std::string zeb;
+  std::string report = ".";
+  std::string djpeg = "djpeg";
+};
+
+bool parse_options(int argc, char** argv, Options& o) {
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string arg = argv[i], value = argv[i + 1];
+    if (arg == "--corpus") o.corpus = value;
+    else if (arg == "--page") o.page = value;
+    else if (arg == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
+    else if (arg == "--turns") o.turns = std::max(1, std::atoi(value.c_str()));
+    else if (arg == "--idle") o.idle_ms = std::max(0, std::atoi(value.c_str()));
+    else if (arg == "--zeb") o.zeb = value;
+    else if (arg == "--report") o.report = value;
+    else if (arg == "--djpeg") o.djpeg = value;
+    else return false;
+  }
+  return argc % 2 == 1 && !o.corpus.empty();
+}
+
+struct Mode {
+  const char* name;
+  int v_mode, ZOOM_MODE;
+};
+constexpr Mode kModes[] = {{"mode 0", 0, 0}, {"mode 1", 1, 0}, {"mode 1 wide", 1, 1},
+                           {"mode 4", 4, 0}, {"mode 4 wide", 4, 1}};
+
+using Samples = std::map<std::string, std::vector<double>>;
+const char* variant(bool plain) { return plain ? "plain" : "now"; }
+
+struct Book {
+  std::string root, settings, folder, archive;
+};
+
+bool enter_page_view(ScriptedViewer& sv, const Mode& mode) {
+  sv.viewer().state.ZOOM_MODE = mode.ZOOM_MODE;
+  return sv.run("select 1014 " + std::to_string(mode.v_mode)) && sv.run("text 1031 480") && sv.run("dblclick 1003");
+}
+
+// Cold turns: no read-ahead, each turn decodes its page.
+bool cold_turns(const Book& b, const Mode& mode, bool plain, const Options& o, Samples& samples) {
+  ScriptedViewer sv(b.root, b.settings, b.folder, false, plain);
+  if (!sv.ready() || !enter_page_view(sv, mode)) return false;
+  for (int turn = 0; turn < o.turns; ++turn) {
+    const Timing t = sv.timed(kNext);
+    if (!sv.viewer().window.page_bitmap) return false;
+    const std::string key = std::string(mode.name) + " " + variant(plain);
+    samples[key].push_back(t.wall_ms);
+    samples[key + " cpu"].push_back(t.cpu_ms);
+  }
+  return true;
+}
+
+// A reader checking the page before: back after a pause, then forward
+// again after a pause, with read-ahead, in mode 4.
+bool back_and_forth(const Book& b, bool plain, const Options& o, Samples& samples) {
+  ScriptedViewer sv(b.root, b.settings, b.folder, true, plain);
+  const std::string pause = "idle " + std::to_string(o.idle_ms);
+  if (!sv.ready() || !enter_page_view(sv, kModes[3]) || !sv.run(pause) || !sv.run(kNext)) return false;
+  const int kept_before = page_load_counts(sv.viewer().window).kept;
+  for (int turn = 0; turn < o.turns; ++turn) {
+    for (const char* line : {kPrevious, kNext}) {
+      if (!sv.run(pause)) return false;
+      const Timing t = sv.timed(line);
+      if (!sv.viewer().window.page_bitmap) return false;
+      const std::string key = std::string(line == kPrevious ? "back " : "again ") + variant(plain);
+      samples[key].push_back(t.wall_ms);
+      samples[key + " cpu"].push_back(t.cpu_ms);
+    }
+  }
+  samples[std::string("kept ") + variant(plain)].push_back(page_load_counts(sv.viewer().window).kept - kept_before);
+  return true;
+}
+
+// Entering the book from the folder that holds it: a choice in the folder
+// list, which opens the location and shows its first page (the preview).
+bool enter_book(const Book& b, const std::string& name, bool plain, Samples& samples) {
+  ScriptedViewer sv(b.root, b.settings, b.root, false, plain);
+  if (!sv.ready()) return false;
+  const platform::Dialog& d = sv.viewer().dialog;
+  int entry = -1;
+  for (int i = 0; i < d.item_count(ctl::folder_list); ++i)
+    if (d.item_text(ctl::folder_list, i) == text::from_utf8(name)) entry = i;
+  if (entry < 0) return false;
+  const int decoded = page_load_counts(sv.viewer().window).decoded;
+  const Timing t = sv.timed("select 1001 " + std::to_string(entry));
+  if (!sv.viewer().window.page_bitmap) return false;
+  const std::string key = "enter " + name + " " + variant(plain);
+  samples[key].push_back(t.wall_ms);
+  samples[key + " cpu"].push_back(t.cpu_ms);
+  samples[key + " decodes"].push_back(page_load_counts(sv.viewer().window).decoded - decoded);
+  return true;
+}
+
+void time_djpeg(const Options& o, const std::string& page, const std::string& tiny, Samples& samples) {
+  const ProcessResult full = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", page});
+  const ProcessResult start = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", tiny});
+  const bool ok = full.ok && start.ok;
+  samples["djpeg work"].push_back(ok ? full.wall_ms - start.wall_ms : kFailed);
+  samples["djpeg work cpu"].push_back(ok ? full.cpu_ms - start.cpu_ms : kFailed);
+}
+
+// Peak resident memory of a headless reading in mode 4 that ends with one
+// page behind and one read ahead.
+void measure_memory(const Options& o, const Book& b, const std::string& script, Samples& samples) {
+  for (int i = 0; i < kMemoryRuns; ++i) {
+    for (const bool plain : {false, true}) {
+      std::vector<std::string> argv = {o.zeb, "--headless", "--root", b.root, "--settings", b.root + "/zeb-settings"};
+      if (plain) argv.push_back("--plain-turns");
+      argv.push_back(b.folder);
+      const ProcessResult r = run_process(argv, script);
+      samples[std::string("rss ") + variant(plain)].push_back(r.ok ? static_cast<double>(r.max_rss_kib) : kFailed);
+    }
+  }
+}
+
+std::string fmt(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, failed(value) ? "failed" : format, value);
+  return text;
+}
+
+std::string verdict(double value, double limit) {
+  if (failed(value)) return "";
+  return value <= limit ? " met" : " **missed**";
+}
+
+struct Report {
+  const std::map<std::string, double>& m;
+  double get(const std::string& key) const {
+    auto it = m.find(key);
+    return it == m.end() ? kFailed : it->second;
+  }
+  // "wall (processor)" of a measure.
+  std::string ms(const std::string& key) const {
+    return fmt("%.1f", get(key)) + " (" + fmt("%.1f", get(key + " cpu")) + ")";
+  }
+  std::string ratio(const std::string& key, double target) const {
+    const double r = get(key + " cpu") / get("djpeg work cpu");
+    return fmt("%.2f", r) + (target > 0 ? verdict(r, target) : "") + " (wall " +
+           fmt("%.2f", get(key) / get("djpeg work")) + ")";
+  }
+};
+
+void write_turns(std::FILE* out, const Report& r, const Options& o) {
+  std::fprintf(out,
+               "Turns on `%s` with the page left kept and the view made while decoding (now) and without\n"
+               "(plain, `--plain-turns`), alternating in the same %d rounds; wall time in ms, median, the\n"
+               "reader's thread's processor time in brackets; ratios of processor time to `djpeg -ppm`'s\n"
+               "work, wall ratio beside them:\n\n",
+               o.page.c_str(), o.runs);
+  std::fprintf(out, "| Turn | plain | now | plain / djpeg | now / djpeg |\n|---|---|---|---|---|\n");
+  for (const Mode& mode : kModes) {
+    const std::string n = mode.name;
+    const double target = n == "mode 4" ? kColdTarget : 0;
+    std::fprintf(out, "| cold, %s | %s | %s | %s | %s%s |\n", mode.name, r.ms(n + " plain").c_str(),
+                 r.ms(n + " now").c_str(), r.ratio(n + " plain", 0).c_str(), r.ratio(n + " now", target).c_str(),
+                 target > 0 ? " (<= 1.00)" : "");
+  }
+  std::fprintf(out, "| back after `idle %d`, mode 4 | %s | %s | %s | %s (<= %.2f) |\n", o.idle_ms,
+               r.ms("back plain").c_str(), r.ms("back now").c_str(), r.ratio("back plain", 0).c_str(),
+               r.ratio("back now", kBackTarget).c_str(), kBackTarget);
+  std::fprintf(out, "| forward again after `idle %d` | %s | %s | %s | %s |\n", o.idle_ms, r.ms("again plain").c_str(),
+               r.ms("again now").c_str(), r.ratio("again plain", 0).c_str(), r.ratio("again now", 0).c_str());
+  for (const char* name : {"book", "book.zip"}) {
+    const std::string n = std::string("enter ") + name;
+    std::fprintf(out, "| entering `%s` from its folder: %s / %s decodes | %s | %s | %s | %s |\n", name,
+                 fmt("%.0f", r.get(n + " plain decodes")).c_str(), fmt("%.0f", r.get(n + " now decodes")).c_str(),
+                 r.ms(n + " plain").c_str(), r.ms(n + " now").c_str(), r.ratio(n + " plain", 0).c_str(),
+                 r.ratio(n + " now", 0).c_str());
+  }
+  std::fprintf(out, "\nTurns that took a kept page, of %d back and forth: plain %s, now %s. `djpeg -ppm`: %s ms of work.\n",
+               2 * o.turns, fmt("%.0f", r.get("kept plain")).c_str(), fmt("%.0f", r.get("kept now")).c_str(),
+               r.ms("djpeg work").c_str());
+}
+
+void write_memory(std::FILE* out, const Report& r, double page_bytes, double view_bytes) {
+  const double budget = (3 * page_bytes + 2 * view_bytes) / kMiB + kMemoryBudgetMiB;
+  const double now = r.get("rss now") / 1024, plain = r.get("rss plain") / 1024;
+  std::fprintf(out,
+               "\nPeak memory of `zeb --headless` in mode 4 after a turn and a pause (one page behind, one read\n"
+               "ahead), in MiB: now %s, plain %s; page bitmap %.1f, view bitmap %.1f; page + view + the page\n"
+               "behind with its view + one ahead + %.0f = %.1f (%s).\n",
+               fmt("%.1f", now).c_str(), fmt("%.1f", plain).c_str(), page_bytes / kMiB, view_bytes / kMiB,
+               kMemoryBudgetMiB, budget, failed(now) ? "failed" : verdict(now, budget).c_str() + 1);
+}
+
+bool make_book(const Options& o, const fs::path& root, Book& b) {
+  b.root = root.string();
+  b.folder = (root / "book").string();
+  b.archive = (root / "book.zip").string();
+  const std::string page = fixtures::read_file(o.corpus + "/" + o.page);
+  if (page.empty()) return false;
+  std::error_code ec;
+  fs::create_directories(b.folder, ec);
+  std::vector<fixtures::ZipEntry> entries;
+  for (int i = 0; i < kCopies; ++i) {
+    const std::string name = std::to_string(10 + i) + ".jpg";
+    if (!fixtures::write_file(b.folder + "/" + name, page)) return false;
+    entries.push_back({.name = name, .data = page});
+  }
+  return fixtures::write_file(b.archive, fixtures::zip_bytes(entries));
+}
+
+bool run_round(const Book& b, int round, const Options& o, Samples& samples) {
+  for (const bool plain : {round % 2 == 0, round % 2 != 0}) {
+    for (const Mode& mode : kModes)
+      if (!cold_turns(b, mode, plain, o, samples)) return false;
+    if (!back_and_forth(b, plain, o, samples)) return false;
+    if (!enter_book(b, "book", plain, samples) || !enter_book(b, "book.zip", plain, samples)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+}  // namespace zeb::bench
+
+int main(int argc, char** argv) {
+  using namespace zeb::bench;
+  namespace fx = zeb::fixtures;
+  Options o;
+  if (!parse_options(argc, argv, o))
+    return usage(
+        "usage: turns_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
+        "                   [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
+  fx::TempDir root, settings;
+  Book b;
+  const std::string tiny = root / "tiny.jpg", script = root / "memory.script";
+  const std::string pause = "idle " + std::to_string(o.idle_ms) + "\n";
+  if (!make_book(o, root.path(), b) || !fx::write_jpeg(tiny, 16, 16) ||
+      !fx::write_file(script, "select 1014 4\ndblclick 1003\n" + pause + "tap 470 500\n" + pause)) {
+    std::fprintf(stderr, "turns_bench: cannot make the book under %s\n", root.path().c_str());
+    return 1;
+  }
+  b.settings = settings.path();
+  Samples samples;
+  // Memory first: a child's peak counts at least this process's size.
+  if (!o.zeb.empty()) measure_memory(o, b, script, samples);
+  for (int round = 0; round < o.runs; ++round) {
+    if (!run_round(b, round, o, samples)) {
+      std::fprintf(stderr, "turns_bench: the viewer cannot read %s\n", o.page.c_str());
+      return 1;
+    }
+    time_djpeg(o, o.corpus + "/" + o.page, tiny, samples);
+    std::fprintf(stderr, ".");
+  }
+  std::fprintf(stderr, "\n");
+  std::map<std::string, double> medians;
+  for (const auto& [key, values] : samples) medians[key] = median(values);
+  ScriptedViewer sv(b.root, b.settings, b.folder);
+  double page_bytes = kFailed, view_bytes = 0;
+  if (sv.ready() && enter_page_view(sv, kModes[3]) && sv.viewer().window.page_bitmap) {
+    const zeb::MainWindow& w = sv.viewer().window;
+    page_bytes = static_cast<double>(w.page_bitmap->stride()) * w.page_bitmap->height();
+    if (w.view_bitmap) view_bytes = static_cast<double>(w.view_bitmap->stride()) * w.view_bitmap->height();
+  }
+  std::FILE* out = std::fopen((o.report + "/turns_bench.md").c_str(), "w");
+  if (!out) return 1;
+  const Report report{medians};
+  write_turns(out, report, o);
+  if (!o.zeb.empty()) write_memory(out, report, page_bytes, view_bytes);
+  return std::fclose(out) == 0 ? 0 : 1;
+}
