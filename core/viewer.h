@@ -12,7 +12,8 @@
 
 namespace zeb {
 
-class ReadAhead;  // image/read_ahead.h
+class ReadAhead;   // image/read_ahead.h
+class SettleSave;  // settings/settle_save.h
 
 // The screen in pixels (the platform's surface), and in the layout units
 // of the 240 x 320 screen that controls and zones are placed in: a layout
@@ -134,6 +135,8 @@ struct MainWindow {
   int turn_direction = 1;
   // The page decoded ahead of the next turn; made on first use.
   std::shared_ptr<ReadAhead> read_ahead;
+  // The reader's place saved once it settles; made at the end of start-up.
+  std::shared_ptr<SettleSave> settle_save;
 };
 
 struct Viewer {
