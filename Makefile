@@ -6,7 +6,7 @@ TEST_BUILD ?= build/test
 TSAN_BUILD ?= build/tsan
 SAMPLE ?= out/sample-library
 
-.PHONY: deps run build test bench fuzz clean
+.PHONY: deps run build test bench fuzz deb clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -41,6 +41,11 @@ bench: build
 fuzz:
 	@bash tools/install-deps.sh --fuzz
 	@bash tools/fuzz.sh $(FUZZ_SECONDS)
+
+# The Debian package, in out/ (install it with `sudo apt install ./out/zeb_*.deb`).
+deb:
+	@bash tools/install-deps.sh --deb
+	@bash tools/make-deb.sh
 
 clean:
 	rm -rf build out

@@ -71,6 +71,7 @@ void Dialog::clear_items(int id) {
   c->items.clear();
   c->selection = -1;
   c->top_index = 0;
+  ++c->refills;
 }
 
 int Dialog::item_count(int id) const {

@@ -36,6 +36,9 @@ struct Control {
   std::vector<std::u16string> items;
   int selection = -1;
   int top_index = 0;         // first visible item (drawing and scrolling)
+  // Times the items were cleared to be filled anew: the window front end
+  // tells by it that a choice refilled the list under the pointer.
+  unsigned refills = 0;
   bool dropped_down = false; // combo list open (window front end)
   // Check boxes and radio buttons.
   bool checked = false;
@@ -72,6 +75,7 @@ class Dialog {
   // calls at `index` would; returns the remaining count, or -1 when the
   // range does not lie inside the list.
   int delete_items(int id, int index, int count);
+  // Removes every item and the selection, counting a refill.
   void clear_items(int id);
   int item_count(int id) const;
   std::u16string item_text(int id, int index) const;  // "" when out of range

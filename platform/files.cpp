@@ -298,18 +298,11 @@ std::vector<FindEntry> find_in_host_dir(const std::string& dir, std::u16string_v
   }
   ::closedir(handle);
   // The host lists names in the order of its own tables; readers expect
-  // the pages of a book in their natural order. The order is found on
-  // indexes and keys made once, so that the sort moves no strings.
-  std::vector<std::string> keys(found.size());
-  std::vector<std::size_t> order(found.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    keys[i] = natural_key(found[i].first);
-    order[i] = i;
-  }
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (const int c = keys[a].compare(keys[b])) return c < 0;
-    return found[a].first < found[b].first;
-  });
+  // the pages of a book in their natural order.
+  std::vector<std::string_view> names;
+  names.reserve(found.size());
+  for (const auto& f : found) names.push_back(f.first);
+  const std::vector<std::size_t> order = natural_order(names);
   std::vector<FindEntry> entries;
   entries.reserve(found.size());
   for (std::size_t i : order) entries.push_back(std::move(found[i].second));

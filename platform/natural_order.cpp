@@ -1,6 +1,7 @@
 // Natural name order for the directory search.
 #include "platform/natural_order.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace zeb::platform {
@@ -49,6 +50,21 @@ std::string natural_key(std::string_view name) {
 bool natural_less(std::string_view a, std::string_view b) {
   if (const int c = natural_key(a).compare(natural_key(b))) return c < 0;
   return a < b;
+}
+
+std::vector<std::size_t> natural_order(const std::vector<std::string_view>& names) {
+  std::vector<std::string> keys(names.size());
+  std::vector<std::size_t> order(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    keys[i] = natural_key(names[i]);
+    order[i] = i;
+  }
+  // Indexes move, not strings; the stable sort keeps equal names in place.
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (const int c = keys[a].compare(keys[b])) return c < 0;
+    return names[a] < names[b];
+  });
+  return order;
 }
 
 }  // namespace zeb::platform

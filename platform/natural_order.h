@@ -1,8 +1,10 @@
 #pragma once
 // The order in which the directory search returns names: the order a reader
 // expects ("2.jpg" before "10.jpg", "Vol 9" before "Vol 10").
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zeb::platform {
 
@@ -16,5 +18,9 @@ bool natural_less(std::string_view a, std::string_view b);
 // to the tie, which the names' own bytes then break. Sorting many names on
 // keys made once costs less than making them again for every comparison.
 std::string natural_key(std::string_view name);
+
+// The positions of the names taken in natural_less order, each key made
+// once. Names that compare equal (the same bytes) keep their given order.
+std::vector<std::size_t> natural_order(const std::vector<std::string_view>& names);
 
 }  // namespace zeb::platform

@@ -11,6 +11,7 @@
 #include "core/control_ids.h"
 #include "image/page_loader.h"
 #include "platform/files.h"
+#include "platform/natural_order.h"
 #include "platform/text.h"
 #include "sources/central_directory.h"
 #include "sources/folders.h"
@@ -181,6 +182,23 @@ class Lister {
   std::map<std::int64_t, CentralRecord> directory_;
 };
 
+// Packers store entries in the order their own directory search gave them,
+// which is no reading order. The pages are listed in the order a folder's
+// pages are, on the whole names with their folder prefixes; entries of the
+// same name keep their stored order.
+std::vector<ArchiveEntry> in_reading_order(std::vector<ArchiveEntry> entries) {
+  std::vector<std::string> utf8(entries.size());
+  std::vector<std::string_view> names(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    utf8[i] = text::to_utf8(entries[i].name);
+    names[i] = utf8[i];
+  }
+  std::vector<ArchiveEntry> ordered;
+  ordered.reserve(entries.size());
+  for (std::size_t i : platform::natural_order(names)) ordered.push_back(std::move(entries[i]));
+  return ordered;
+}
+
 }  // namespace
 
 std::vector<ArchiveEntry> list_archive_entries(std::FILE* file) { return Lister(file).run(); }
@@ -191,7 +209,7 @@ void list_archive(Viewer& v) {
   free_page_bitmaps(v.window);
   platform::FilePtr file = v.platform.storage.open_read(s.LastDir);
   if (!file) return;
-  std::vector<ArchiveEntry> entries = list_archive_entries(file.get());
+  const std::vector<ArchiveEntry> entries = in_reading_order(list_archive_entries(file.get()));
   file.reset();
   for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
     const ArchiveEntry& entry = entries[k];

@@ -8,10 +8,12 @@
 #include "app/menus.h"
 #include "app/startup.h"
 #include "core/control_ids.h"
+#include "frontend/sdl/stylus.h"
 #include "platform/text.h"
 #include "sources/archive.h"
 #include "sources/folders.h"
 #include "tests/harness.h"
+#include "tests/reader.h"
 #include "tests/test_host.h"
 #include "tools/fixtures/fixtures.h"
 
@@ -233,19 +235,57 @@ TEST_F(Browsing, archive_location_lists_entries_offsets_and_resumes) {
                                              stored("p2.jpeg", fixtures::jpeg_bytes(72, 16))};
   fixtures::write_file(root / "book.zip", fixtures::zip_bytes(entries));
   v.dialog.insert_item(ctl::folder_history, 0, u"\\book.zip");
-  v.dialog.insert_item(ctl::folder_history, 1, u"p1.JPG");
+  v.dialog.insert_item(ctl::folder_history, 1, u"p2.jpeg");
   open(u"\\book.zip");
-  EXPECT_EQ(items(ctl::page_list), (Names{u"p3.jpg", u"p1.JPG", u"p2.jpeg"}));
+  // Listed in natural order, each offset with its page.
+  EXPECT_EQ(items(ctl::page_list), (Names{u"p1.JPG", u"p2.jpeg", u"p3.jpg"}));
   long long first = 30 + 6, second = first + entries[0].data.size() + 30 + 6;
   long long third = second + entries[1].data.size() + 30 + 7;
-  EXPECT_EQ(items(ctl::archive_offsets),
-            (Names{text::from_int(first), text::from_int(second), text::from_int(third)}));
+  EXPECT_EQ(items(ctl::archive_offsets), (Names{text::from_int(second), text::from_int(third), text::from_int(first)}));
   EXPECT_EQ(v.state.page_index, 1);
 
   // Opening the page reads the entry at its offset.
   v.dialog.set_selection(ctl::page_list, 2);
   on_page_list_dblclk(v);
-  EXPECT_EQ(v.window.page_width, 72);
+  EXPECT_EQ(v.window.page_width, 40);
+}
+
+// Clicks in the window on the browser's lists, each with the count the
+// platform gives a press (2 for the second of a double-click): the second
+// click of a double-click whose first click opened a folder chooses
+// nothing, a third click is a new choice, the page list's double-click
+// still opens the page.
+TEST(WindowClicks, double_click_on_a_folder_list_row_opens_one_folder) {
+  fixtures::TempDir root;
+  for (const char* book : {"Series/Vol 1", "Series/Vol 2"}) {
+    fixtures::make_dirs(root / book);
+    fixtures::write_jpeg(root / book + "/1.jpg", 24, 16);
+  }
+  Reader reader(root.path(), root.path(), false);
+  Viewer& v = reader.viewer();
+  sdl::Stylus stylus;
+  constexpr int kUpRow = 54, kSecondRow = 82, kFirstPage = 216;  // pixels: folder list rows 0, 1; page list row 0
+  struct Click {
+    int y, clicks;
+    std::u16string location;  // where the viewer is after the click
+    int viewing;
+  };
+  const std::vector<Click> clicks = {
+      {kSecondRow, 1, u"\\Series", 0},
+      {kSecondRow, 2, u"\\Series", 0},
+      {kSecondRow, 3, u"\\Series\\Vol 1", 0},
+      {kUpRow, 1, u"\\Series", 0},
+      {kUpRow, 2, u"\\Series", 0},
+      {kSecondRow, 1, u"\\Series\\Vol 1", 0},
+      {kFirstPage, 1, u"\\Series\\Vol 1", 0},
+      {kFirstPage, 2, u"\\Series\\Vol 1", 1},
+  };
+  for (size_t i = 0; i < clicks.size(); ++i) {
+    stylus.down(v, 100, clicks[i].y, clicks[i].clicks);
+    stylus.up(v, 100, clicks[i].y);
+    EXPECT_EQ(text::to_utf8(v.state.LastDir), text::to_utf8(clicks[i].location)) << "click " << i;
+    EXPECT_EQ(v.state.viewing, clicks[i].viewing) << "click " << i;
+  }
 }
 
 class Siblings : public Browsing {
@@ -302,9 +342,10 @@ namespace {
 // folder list, sorting it, choosing and opening a page, and leaving again.
 TEST(BrowsingScript, archive_is_entered_sorted_opened_and_left) {
   fixtures::TempDir root, settings;
-  fixtures::write_file(root / "book.zip", fixtures::zip_bytes({stored("c.jpg", fixtures::jpeg_bytes(40, 16)),
-                                                               stored("a.jpg", fixtures::jpeg_bytes(56, 16)),
-                                                               stored("b.jpg", fixtures::jpeg_bytes(72, 16))}));
+  // Listed in natural order; the button sorts by code units.
+  fixtures::write_file(root / "book.zip", fixtures::zip_bytes({stored("b.jpg", fixtures::jpeg_bytes(40, 16)),
+                                                               stored("10.jpg", fixtures::jpeg_bytes(56, 16)),
+                                                               stored("9.jpg", fixtures::jpeg_bytes(72, 16))}));
   const auto run = testing::run_script(root.path(), settings.path(),
                                        "select 1001 1\n"
                                        "control 1003\n"
@@ -322,9 +363,9 @@ TEST(BrowsingScript, archive_is_entered_sorted_opened_and_left) {
   const auto controls = run.controls();
   ASSERT_EQ(controls.size(), 4u);
   using J = nlohmann::json;
-  EXPECT_EQ(controls[0]["items"], J({"c.jpg", "a.jpg", "b.jpg"}));
+  EXPECT_EQ(controls[0]["items"], J({"9.jpg", "10.jpg", "b.jpg"}));
   EXPECT_EQ(controls[1]["text"], "昇順でソート中");
-  EXPECT_EQ(controls[2]["items"], J({"a.jpg", "b.jpg", "c.jpg"}));
+  EXPECT_EQ(controls[2]["items"], J({"10.jpg", "9.jpg", "b.jpg"}));
   std::string zip = fixtures::read_file(root / "book.zip");
   for (int k = 0; k < 3; ++k) {
     // Each offset names the data of the entry now at position k.

@@ -1,5 +1,6 @@
 // Libraries as readers keep them, through the whole headless viewer: page
-// order, resuming under automatic sorting, deflated and .cbz archives,
+// order of folders and archives, resuming under automatic sorting, deflated
+// and .cbz archives,
 // archives made by ZIP tools, damaged entries and odd folder entries.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 
@@ -138,6 +140,96 @@ TEST_F(Library, deflated_book_shows_the_same_pixels_as_the_stored_one) {
   EXPECT_EQ(preview.last_state()["page_width"], (300 + 40 + 7) / 8);
 }
 
+// A page of an archive: its name as stored, whether the name carries the
+// UTF-8 flag, and the name the page list shows.
+struct ArchivedPage {
+  std::string stored;
+  bool utf8_flag;
+  std::string shown;
+};
+ArchivedPage named(const std::string& name) { return {name, false, name}; }
+ArchivedPage flagged(const std::string& utf8) { return {utf8, true, utf8}; }
+ArchivedPage shift_jis(const std::string& utf8) { return {text::to_cp932(text::from_utf8(utf8)), false, utf8}; }
+
+struct ShuffledArchive {
+  std::string file;
+  bool deflate;
+  std::vector<ArchivedPage> listed;  // in the order the page list must show
+  std::vector<std::string> folders;  // folder entries stored among the pages
+};
+
+// The archive's records in a shuffled order; pages of one name keep the
+// order in which they list. Page k of the listing is k * 8 + 16 pixels wide.
+std::vector<fx::ZipEntry> shuffled_records(const ShuffledArchive& a) {
+  std::vector<size_t> order(a.listed.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::shuffle(order.begin(), order.end(), std::mt19937(29));
+  for (size_t i = 0; i < order.size(); ++i)
+    for (size_t j = i + 1; j < order.size(); ++j)
+      if (a.listed[order[i]].shown == a.listed[order[j]].shown && order[i] > order[j]) std::swap(order[i], order[j]);
+  EXPECT_FALSE(std::is_sorted(order.begin(), order.end())) << "the records are not shuffled";
+  std::vector<fx::ZipEntry> records;
+  for (size_t k : order) {
+    const ArchivedPage& p = a.listed[k];
+    records.push_back(entry(p.stored, fx::jpeg_bytes(16 + 8 * static_cast<int>(k), 16), a.deflate));
+    records.back().utf8_flag = p.utf8_flag;
+  }
+  for (size_t i = 0; i < a.folders.size(); ++i)
+    records.insert(records.begin() + std::min(2 * i + 1, records.size()), entry(a.folders[i], "", false));
+  return records;
+}
+
+TEST_F(Library, shuffled_archives_list_their_pages_in_natural_order_and_open_and_resume_each) {
+  std::vector<ArchivedPage> numbered;
+  for (int n = 1; n <= 12; ++n) numbered.push_back(named(page_name(n)));
+  std::vector<ArchivedPage> with_twins = numbered;
+  with_twins.insert(with_twins.begin() + 5, named("5.jpg"));  // a second entry of that name
+  const std::vector<ShuffledArchive> archives = {
+      {"stored.zip", false, numbered, {}},
+      {"deflated.cbz", true, with_twins, {}},
+      {"chapters.zip",
+       false,
+       {named("ch1/1.jpg"), named("ch1/2.jpg"), named("Ch1/3.jpg"), named("ch1/10.jpg"), named("ch2/1.jpg"),
+        named("ch2/10.jpg"), named("ch10/1.jpg")},
+       {"ch1/", "ch2/", "ch10/"}},
+      {"japanese.zip",
+       true,
+       {shift_jis("あとがき.jpg"), flagged("第1話.jpg"), shift_jis("第2話.jpg"), flagged("第10話.jpg"),
+        shift_jis("表紙.jpg")},
+       {}},
+  };
+  for (const ShuffledArchive& a : archives) {
+    SCOPED_TRACE(a.file);
+    const std::vector<fx::ZipEntry> records = shuffled_records(a);
+    fx::write_file(root / a.file, fx::zip_bytes(records));
+    const int pages = static_cast<int>(a.listed.size());
+    J want = J::array();
+    for (const ArchivedPage& p : a.listed) want.push_back(p.shown);
+
+    // Every item of the list opens its own page; the reader turns to the
+    // one before the last and ends the viewer.
+    std::string script = "control 1003\n";
+    for (int k = 0; k < pages; ++k) script += "select 1003 " + std::to_string(k) + "\ndblclick 1003\nstate\ncancel\n";
+    const int kept = pages - 2;
+    script += "select 1003 " + std::to_string(kept - 1) + "\ndblclick 1003\nok\ncancel\nanswer yes\ncancel\n";
+    const auto r = run(script, a.file);
+    EXPECT_EQ(items_of(r.controls().at(0)), want);
+    const auto states = r.states();
+    ASSERT_EQ(states.size(), a.listed.size());
+    for (int k = 0; k < pages; ++k) {
+      EXPECT_EQ(states[k]["LastFName"], a.listed[k].shown) << k;
+      EXPECT_EQ(states[k]["page_width"], 16 + 8 * k) << k;
+    }
+
+    // Started again, the viewer resumes the archive at that page by name.
+    const J resumed = run("ok\nstate\n").last_state();
+    EXPECT_EQ(resumed["LastDir"], "\\" + a.file);
+    EXPECT_EQ(resumed["page_index"], kept);
+    EXPECT_EQ(resumed["LastFName"], a.listed[kept].shown);
+    EXPECT_EQ(resumed["page_width"], 16 + 8 * kept);
+  }
+}
+
 TEST_F(Library, cbz_archive_is_listed_opened_remembered_and_resumed) {
   fx::make_dirs(root / "lib/folder");
   fx::write_jpeg(root / "lib/folder/1.jpg", 16, 16);
@@ -213,8 +305,9 @@ TEST_F(Library, archives_streamed_by_zip_list_their_pages_and_utf8_names_read_ri
 
   for (const char* archive : {"streamed.zip", "linux.zip"}) {
     const auto r = run("control 1003\nok\nok\nok\nstate\n", archive);
-    EXPECT_EQ(items_of(r.controls().at(0)), J(names)) << archive;
-    EXPECT_EQ(r.last_state()["LastFName"], names[2]) << archive;
+    // In natural order: the code points of é, 第 and 表.
+    EXPECT_EQ(items_of(r.controls().at(0)), J({names[2], names[1], names[0]})) << archive;
+    EXPECT_EQ(r.last_state()["LastFName"], names[0]) << archive;
     EXPECT_FALSE(r.last_state()["page_bitmap"].is_null()) << archive;
   }
 }

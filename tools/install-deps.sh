@@ -9,13 +9,17 @@ packages=(
   fonts-ipafont-gothic nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-turbo-progs zip xvfb xdotool x11-apps valgrind
-  openbox wmctrl desktop-file-utils
+  openbox wmctrl desktop-file-utils appstream man-db
   clang-format clang-tidy
 )
 # --lint (the format and tidy checks of tools/lint-changed.sh) needs nothing
 # beyond the list above.
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+# What `make deb` builds the Debian package with and checks it with.
+if [ "${1:-}" = "--deb" ]; then
+  packages+=(debhelper dpkg-dev lintian)
 fi
 # The tools the benchmark suite compares the viewer with, and its plotter.
 if [ "${1:-}" = "--bench" ]; then

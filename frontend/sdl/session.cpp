@@ -177,8 +177,10 @@ void Session::handle_input(const SDL_Event& e) {
       // A press on the black beside the screen touches nothing.
       if (e.button.button != SDL_BUTTON_LEFT || !stylus_point(e.button.x, e.button.y)) return;
       focus_ = true;
-      // The event's own time: a double-click stays one however late it is handled.
-      stylus_.down(v_, last_x_, last_y_, e.button.timestamp);
+      // The platform counts the presses of a double-click (within its
+      // double-click time, at one place) as the events arrive, so a
+      // double-click stays one however late it is handled.
+      stylus_.down(v_, last_x_, last_y_, e.button.clicks);
       break;
     case SDL_MOUSEMOTION:
       stylus_point(e.motion.x, e.motion.y);

@@ -11,7 +11,6 @@ namespace {
 using platform::Control;
 using platform::Kind;
 
-constexpr std::uint64_t kDoubleClickMs = 500;
 constexpr int kDragThreshold = 12;  // pixels a list press moves before it scrolls
 
 void scroll_to(Control& list, int top) {
@@ -36,10 +35,12 @@ bool any_drop_down_open(const Viewer& v) {
 
 }  // namespace
 
-void Stylus::down(Viewer& v, int px, int py, std::uint64_t now_ms) {
+void Stylus::down(Viewer& v, int px, int py, int clicks) {
   press_ = begin_press(v, px, py);
   control_ = press_.control;
   Control* c = control_ ? v.dialog.find(control_) : nullptr;
+  if (c && c->kind == Kind::list) return press_list(v, *c, px, py, clicks);
+  last_list_ = 0;  // a press elsewhere ends any pair
   if (!c) {
     // A press beside an open drop-down only closes it.
     if (any_drop_down_open(v)) {
@@ -53,14 +54,17 @@ void Stylus::down(Viewer& v, int px, int py, std::uint64_t now_ms) {
     press(v, press_, px, py);
     return;
   }
-  if (c->kind == Kind::list) return press_list(v, *c, px, py, now_ms);
   mode_ = Mode::control;
   press(v, press_, px, py);
   if (c->kind == Kind::edit && v.dialog.focus() == control_)
     c->caret = platform::edit_caret_at(*c, px, true);
 }
 
-void Stylus::press_list(Viewer& v, Control& list, int px, int py, std::uint64_t now_ms) {
+void Stylus::press_list(Viewer& v, Control& list, int px, int py, int clicks) {
+  // The second, fourth ... press at one place completes a pair.
+  const bool second = clicks % 2 == 0 && list.id == last_list_;
+  if (second && last_refilled_) return swallow();
+  last_list_ = 0;
   const platform::Rect bar = platform::list_scroll_bar(list);
   if (bar.contains(px, py)) {
     mode_ = Mode::scroll_bar;
@@ -73,13 +77,23 @@ void Stylus::press_list(Viewer& v, Control& list, int px, int py, std::uint64_t 
   press_y_ = py;
   press_top_ = list.top_index;
   const int item = platform::list_item_at(list, px, py);
+  const unsigned refills = list.refills;
   press(v, press_, px, py);
-  const bool twice = item >= 0 && list.id == last_list_ && item == last_item_ &&
-                     now_ms - last_press_ms_ <= kDoubleClickMs;
+  if (second && item >= 0 && item == last_item_) return notify(v, list.id, Notify::dblclick);
   last_list_ = list.id;
-  last_item_ = twice ? -1 : item;  // a third press starts a new pair
-  last_press_ms_ = now_ms;
-  if (twice) notify(v, list.id, Notify::dblclick);
+  last_item_ = item;
+  last_refilled_ = list.refills != refills;
+}
+
+// The first click's choice filled the list anew (a folder opened): the
+// item now under the pointer is none the reader saw, so the second click
+// and its double-click belong to the first click and choose nothing. The
+// next press is a new choice.
+void Stylus::swallow() {
+  mode_ = Mode::none;
+  press_.to = Press::To::nothing;
+  control_ = 0;
+  last_list_ = 0;
 }
 
 void Stylus::move(Viewer& v, int px, int py) {
@@ -97,7 +111,7 @@ void Stylus::move(Viewer& v, int px, int py) {
     case Mode::list_drag:
       // The items follow the stylus.
       if (c) scroll_to(*c, press_top_ - (py - press_y_) / platform::kListItemHeight);
-      last_item_ = -1;
+      last_list_ = 0;  // a drag is no click of a double-click
       v.repaint();
       return;
   }

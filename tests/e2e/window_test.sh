@@ -284,13 +284,14 @@ echo "ok: SIGTERM ended the viewer with its configuration written"
 # Every change a reader makes reaches the window, down to the last step of
 # a movement: each is compared with the screen the script front end draws
 # after the same steps (exact at scale 1). $1 names the references' folder,
-# the other arguments are the script's lines.
+# the other arguments are the script's lines; the script starts on $page,
+# or on $ref_location when that is set.
 references() {
   local dir="$tmp/$1"
   shift
   mkdir -p "$dir"
   printf '%s\n' "$@" >"$dir/script.zs"
-  "$zeb" --headless --root "$tmp/lib" --settings "$dir/settings" --script "$dir/script.zs" "$page" \
+  "$zeb" --headless --root "$tmp/lib" --settings "$dir/settings" --script "$dir/script.zs" "${ref_location:-$page}" \
     >/dev/null 2>"$dir/err" || fail "the reference screens: $(cat "$dir/err")"
 }
 
@@ -385,6 +386,32 @@ done
 echo "ok: the slide show's turns are shown (page $((first + 4)), then page $((at + 4)))"
 kill -TERM "$zeb_pid"
 expect_end "SIGTERM"
+
+# A double-click on a folder opens that folder, and one on "<..>" goes up
+# one level: its second click lands on the list the first click filled anew
+# and chooses nothing. A double-click on Comics (row 1 at the library's top)
+# is followed by a tap on row 2, away from it: only Comics has Sample Book
+# there. A double-click on "<..>" (row 0) in Sample Book is followed by a tap
+# on row 3: only Comics has Stored Book.zip there. Events are handled in
+# order, so each screen is seen only after the double-click before it. The
+# platform's double-click time is made long, so that a loaded machine still
+# sees each pair as one double-click.
+folders="$tmp/folders"
+ref_location="$tmp/lib" references folders "tick 3" "shot $folders/top.ppm" "tap 100 82" "tap 300 110" \
+  "tick 3" "shot $folders/sample.ppm" "tap 100 54" "tap 300 138" "tick 3" "shot $folders/stored.ppm"
+SDL_MOUSE_DOUBLE_CLICK_TIME=10000 start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/folder-settings" "$tmp/lib"
+expect_screen "the library's top" "$folders/top.ppm"
+double_tap 100 82
+tap 300 110
+expect_screen "a double-click on Comics opened Comics: row 2 is Sample Book" "$folders/sample.ppm"
+double_tap 100 54
+tap 300 138
+expect_screen "a double-click on <..> went up to Comics: row 3 is Stored Book.zip" "$folders/stored.ppm"
+kill -TERM "$zeb_pid"
+expect_end "SIGTERM"
+last_dir="$(tr -d '\r' <"$tmp/folder-settings/ZEB_CFG/zeb.cfg" | sed -n 's/^LastDir=//p')"
+[ "$last_dir" = '\Comics\Stored Book.zip' ] || fail "the viewer ended in '$last_dir', not in Stored Book.zip"
+echo "ok: the viewer ended in Stored Book.zip"
 stop_display
 
 # Under a window manager on a 1280 x 1024 display: the first window fits
