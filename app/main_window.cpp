@@ -8,6 +8,7 @@
 #include "input/navigation.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
+#include "settings/settle_save.h"
 #include "view/geometry.h"
 #include "view/panels.h"
 
@@ -100,6 +101,7 @@ void minimise_window(Viewer& v) {
 void quit_at_once(Viewer& v) { v.platform.end_main_window(); }
 
 void save_and_end(Viewer& v) {
+  finish_settle_save(v);
   write_configuration(v);
   write_bookmarks(v);
   v.platform.end_main_window();

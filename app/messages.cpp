@@ -17,6 +17,7 @@
 #include "image/render.h"
 #include "input/navigation.h"
 #include "platform/draw.h"
+#include "settings/settle_save.h"
 #include "sources/folders.h"
 #include "sources/sorting.h"
 
@@ -156,6 +157,8 @@ void type_text(Viewer& v, const std::u16string& text) {
 void timer_tick(Viewer& v) {
   on_timer(v);
   pump(v);
+  // Whatever the tick and its paints changed counts towards the settle.
+  run_settle_save(v);
 }
 
 void pump(Viewer& v) {
