@@ -9,6 +9,7 @@
 #include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "settings/zoom_fields.h"
+#include "settings/settle_save.h"
 #include "view/geometry.h"
 #include "app/panels.h"
 
@@ -101,6 +102,7 @@ void minimise_window(Viewer& v) {
 void quit_at_once(Viewer& v) { v.platform.end_main_window(); }
 
 void save_and_end(Viewer& v) {
+  finish_settle_save(v);
   write_configuration(v);
   write_bookmarks(v);
   v.platform.end_main_window();

@@ -16,8 +16,8 @@ void minimise_window(Viewer& v);
 void full_screen_setup(Viewer& v);
 void quit_at_once(Viewer& v);
 // Writes the configuration and the bookmarks, then ends the main window: a
-// confirmed exit. The window's close button and a logout end this way too,
-// without the question.
+// confirmed exit. A settle save under way is waited for first. The window's
+// close button and a logout end this way too, without the question.
 void save_and_end(Viewer& v);
 // Text colour of a control (0x00BBGGRR), or -1 for the default colours.
 long long control_colour(int id);

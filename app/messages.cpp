@@ -11,6 +11,7 @@
 #include "view/paint.h"
 #include "app/page_steps.h"
 #include "widgets/draw.h"
+#include "settings/settle_save.h"
 
 namespace zeb {
 namespace {
@@ -67,6 +68,8 @@ void type_text(Viewer& v, const std::u16string& text) {
 void timer_tick(Viewer& v) {
   on_timer(v);
   pump(v);
+  // Whatever the tick and its paints changed counts towards the settle.
+  run_settle_save(v);
 }
 
 void pump(Viewer& v) {

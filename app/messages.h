@@ -22,7 +22,8 @@ void key_up(Viewer& v, int vk);
 // Typed text for the focused control.
 void type_text(Viewer& v, const std::u16string& text);
 
-// One tick of the 100 ms timer.
+// One tick of the 100 ms timer: the tick's steps, the paints they asked
+// for, then the settle save's count.
 void timer_tick(Viewer& v);
 // Paints when a repaint was requested; delivers injected key presses first.
 void pump(Viewer& v);

@@ -3,6 +3,9 @@
 #include "app/startup.h"
 
 #include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "app/controls.h"
 #include "app/key_file.h"
@@ -21,6 +24,7 @@
 #include "settings/config.h"
 #include "settings/key_bindings.h"
 #include "settings/presets.h"
+#include "settings/settle_save.h"
 #include "view/geometry.h"
 #include "app/panels.h"
 
@@ -95,11 +99,11 @@ void initialise_main_window(Viewer& v, const OpenTarget* target) {
   load_picker_bitmaps(v);
   full_screen_setup(v);
   v.platform.window.title = u"ZEB";
-  read_bookmarks(v);
+  std::optional<std::string> bookmarks_on_disk = read_bookmarks(v);
   fill_combo(v, ctl::key_action_combo, kKeyActionItems, KeyAction::count);
   read_key_bindings_twice(v);
   fill_combo(v, ctl::mode_combo, kModeItems, ZoomMode::count);
-  read_configuration(v);
+  std::optional<std::string> configuration_on_disk = read_configuration(v);
   if (target) v.state.LastDir = target->location;  // a location named at start wins
   show_location_and_focus(v);
   select_mode_and_size_fields(v);
@@ -117,9 +121,12 @@ void initialise_main_window(Viewer& v, const OpenTarget* target) {
   read_key_bindings(v);
   sync_mode_radios(v.dialog, v.state.v_mode);
   if (target && !target->page.empty()) show_named_page(v, target->page);
+  start_settle_save(v, std::move(bookmarks_on_disk), std::move(configuration_on_disk));
 }
 
 void destroy_main_window(Viewer& v) {
+  // A save handed over before the end, the quit button's too, is completed.
+  wait_for_settle_save(v);
   v.platform.game_input_open = false;
   cancel_read_ahead(v.window);
   v.window.kept_pages.reset();

@@ -12,8 +12,9 @@
 
 namespace zeb {
 
-class ReadAhead;  // image/read_ahead.h
-class KeptPages;  // image/kept_pages.h
+class ReadAhead;   // image/read_ahead.h
+class KeptPages;   // image/kept_pages.h
+class SettleSave;  // settings/settle_save.h
 
 // The screen in pixels (the platform's surface), and in the layout units
 // of the 240 x 320 screen that controls and zones are placed in: a layout
@@ -167,6 +168,8 @@ struct MainWindow {
   // The page shown and the page left before it, kept for a turn back and
   // for a reload of the same page; made on first use.
   std::shared_ptr<KeptPages> kept_pages;
+  // The reader's place saved once it settles; made at the end of start-up.
+  std::shared_ptr<SettleSave> settle_save;
 };
 
 struct Viewer {

@@ -96,24 +96,30 @@ std::string format_bookmarks(const std::vector<std::u16string>& items) {
   return out;
 }
 
-void read_bookmarks(Viewer& v) {
-  const std::string path = settings_file_path(v, u"auto_bk.dat");
-  const auto bytes = read_setting_file(path, kBookmarkFileLimit);
-  if (!bytes) {
+std::optional<std::string> read_bookmarks(Viewer& v) {
+  const std::string path = settings_file_path(v, kBookmarkFileName);
+  std::optional<std::string> on_disk = read_setting_file(path, kBookmarkFileLimit);
+  if (!on_disk) {
     // Only a missing file is created; one that exists but cannot be read is
     // left alone rather than emptied.
-    if (platform::host_path_missing(path)) write_bookmarks(v);
-    return;
+    if (platform::host_path_missing(path) && write_bookmarks(v)) on_disk = bookmark_bytes(v.dialog);
+    return on_disk;
   }
   v.dialog.clear_items(ctl::folder_history);
-  const auto items = parse_bookmarks(*bytes);
+  const auto items = parse_bookmarks(*on_disk);
   for (std::size_t i = 0; i < items.size(); ++i)
     v.dialog.insert_item(ctl::folder_history, static_cast<int>(i), items[i]);
+  return on_disk;
+}
+
+std::string bookmark_bytes(const platform::Dialog& d) {
+  const platform::Control* history = d.find(ctl::folder_history);
+  return format_bookmarks(history ? history->items : std::vector<std::u16string>{});
 }
 
 bool write_bookmarks(Viewer& v) {
-  const std::string path = settings_file_path(v, u"auto_bk.dat");
-  return platform::replace_host_file(path, format_bookmarks(v.dialog.items(ctl::folder_history)));
+  const std::string path = settings_file_path(v, kBookmarkFileName);
+  return platform::replace_host_file(path, bookmark_bytes(v.dialog));
 }
 
 }  // namespace zeb

@@ -2,6 +2,7 @@
 // The bookmark file auto_bk.dat: the folder history (control 1100) carried
 // from one run to the next, one list item per line ended by CR LF, in CP932
 // (or in UTF-8 when CP932 cannot hold an item).
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,10 +12,13 @@
 namespace zeb {
 
 // Start-up: fills the folder history from the file, or creates the file
-// (empty) when it does not exist yet.
-void read_bookmarks(Viewer& v);
-// Confirmed exit: writes the whole folder history. Returns whether the file
-// was replaced; on failure the previous file stays as it was.
+// (empty) when it does not exist yet. Returns the bytes the file holds now
+// (those read, or those written), or nullopt when that is not known.
+std::optional<std::string> read_bookmarks(Viewer& v);
+// The bytes a save writes at this moment: the whole folder history. Reads only.
+std::string bookmark_bytes(const platform::Dialog& d);
+// Confirmed exit: writes bookmark_bytes in place of the file. Returns whether
+// the file holds them; on failure the previous file stays as it was.
 bool write_bookmarks(Viewer& v);
 
 // The items of a bookmark file's bytes. Lines are read in pieces of at most

@@ -1,6 +1,7 @@
 #include "settings/config.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/codes.h"
 #include "core/control_ids.h"
@@ -94,22 +95,28 @@ void normalise_mirror_signs(ViewerState& s) {
   s.ud_mir = s.ud_mir == 1 ? 1 : -1;
 }
 
-void read_configuration(Viewer& v) {
-  const std::string path = settings_file_path(v, u"zeb.cfg");
+std::optional<std::string> read_configuration(Viewer& v) {
+  const std::string path = settings_file_path(v, kConfigurationFileName);
   // A file that exists but cannot be read is left as it is: the defaults
   // hold for this run.
-  const auto bytes = read_setting_file(path, kSmallSettingsFileLimit);
-  if (bytes) {
-    parse_configuration(*bytes, v.state);
+  std::optional<std::string> on_disk = read_setting_file(path, kSmallSettingsFileLimit);
+  if (on_disk) {
+    parse_configuration(*on_disk, v.state);
   } else if (platform::host_path_missing(path)) {
-    platform::replace_host_file(path, format_configuration(v.state, values_from_state(v.state)));
+    std::string defaults = format_configuration(v.state, values_from_state(v.state));
+    if (platform::replace_host_file(path, defaults)) on_disk = std::move(defaults);
   }
   apply_configuration_to_controls(v);
+  return on_disk;
+}
+
+std::string configuration_bytes(const Viewer& v) {
+  return format_configuration(v.state, values_from_controls(v.dialog));
 }
 
 bool write_configuration(Viewer& v) {
-  const std::string path = settings_file_path(v, u"zeb.cfg");
-  const bool written = platform::replace_host_file(path, format_configuration(v.state, values_from_controls(v.dialog)));
+  const std::string path = settings_file_path(v, kConfigurationFileName);
+  const bool written = platform::replace_host_file(path, configuration_bytes(v));
   apply_configuration_to_controls(v);
   return written;
 }

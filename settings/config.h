@@ -1,5 +1,6 @@
 #pragma once
 // The configuration file zeb.cfg: 23 "key=value" lines read by position.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,10 +10,16 @@ namespace zeb {
 
 // Load at start-up: reads the file, or writes it with the current (default)
 // values when it is missing; a file that exists but cannot be read is left
-// alone and the defaults hold. Then brings the controls in line.
-void read_configuration(Viewer& v);
-// Save at the confirmed exit, then bring the controls in line. Returns
-// whether the file was replaced (a failed write leaves the old file whole).
+// alone and the defaults hold. Then brings the controls in line. Returns the
+// bytes the file holds now (those read, or those written), or nullopt when
+// that is not known (unreadable, or not written).
+std::optional<std::string> read_configuration(Viewer& v);
+// The bytes a save writes at this moment: the state's fields and the texts
+// and choice of the controls the file takes them from. Reads only.
+std::string configuration_bytes(const Viewer& v);
+// Save at the confirmed exit (configuration_bytes written in place of the
+// file), then bring the controls in line. Returns whether the file holds
+// them (a failed write leaves the old file whole).
 bool write_configuration(Viewer& v);
 void apply_configuration_to_controls(Viewer& v);
 

@@ -17,16 +17,25 @@ std::string app_dir_of(const Viewer& v) {
 
 }  // namespace
 
-std::string settings_folder(Viewer& v) {
+std::string settings_folder_path(const Viewer& v) {
   const std::string app_dir = app_dir_of(v);
-  v.state.app_dir = text::from_utf8(app_dir);
-  const std::string folder = (app_dir == "/" ? "" : app_dir) + "/ZEB_CFG";
+  return (app_dir == "/" ? "" : app_dir) + "/ZEB_CFG";
+}
+
+std::string settings_file_host_path(const Viewer& v, const std::u16string& file_name) {
+  return settings_folder_path(v) + "/" + text::to_utf8(file_name);
+}
+
+std::string settings_folder(Viewer& v) {
+  v.state.app_dir = text::from_utf8(app_dir_of(v));
+  const std::string folder = settings_folder_path(v);
   platform::make_host_dir(folder);  // an existing folder is fine; failure shows at open
   return folder;
 }
 
 std::string settings_file_path(Viewer& v, const std::u16string& file_name) {
-  const std::string path = settings_folder(v) + "/" + text::to_utf8(file_name);
+  settings_folder(v);
+  const std::string path = settings_file_host_path(v, file_name);
   v.dialog.set_text(ctl::file_path_box, text::from_utf8(path));
   return path;
 }

@@ -18,6 +18,7 @@
 #include "view/paint.h"
 #include "widgets/draw.h"
 #include "host/text.h"
+#include "settings/settle_save.h"
 
 namespace zeb::script {
 namespace {
@@ -188,6 +189,8 @@ bool run_command(Session& s, const Command& c) {
     for (long long i = 0; i < c.numbers[0] && !v.platform.ended; ++i) {
       serve_later_starts(s);
       timer_tick(v);
+      // A save the tick handed over is on disk before the script goes on.
+      wait_for_settle_save(v);
     }
   } else if (n == "idle") {
     idle(v, c.numbers[0]);
