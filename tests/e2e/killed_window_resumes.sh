@@ -13,13 +13,9 @@ zeb="$1"
 make_library="$2"
 shot_tool="${3:-}"
 
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (the set-up installs xvfb and xdotool)"
-    exit 0
-  fi
-done
-command -v xwd >/dev/null || { echo "FAIL: xwd (x11-apps) is needed for the window dumps"; exit 1; }
+# shellcheck source=../../tools/require.sh
+source "$(dirname "$0")/../../tools/require.sh"
+require Xvfb xdotool xwd
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 
 # Every wait polls for what it waits for, for at most $patience seconds: a
