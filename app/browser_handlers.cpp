@@ -3,11 +3,11 @@
 #include "app/browser_handlers.h"
 
 #include "app/open_location.h"
+#include "app/page_steps.h"
 #include "app/siblings.h"
 #include "app/sort_pages.h"
 #include "core/control_ids.h"
 #include "image/read_ahead.h"
-#include "app/page_steps.h"
 
 namespace zeb {
 

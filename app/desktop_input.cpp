@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "app/page_steps.h"
 #include "app/routing.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "app/page_steps.h"
 #include "widgets/draw.h"
 
 namespace zeb {

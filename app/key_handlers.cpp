@@ -8,8 +8,8 @@
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "input/keys.h"
 #include "host/text.h"
+#include "input/keys.h"
 #include "settings/key_bindings.h"
 
 namespace zeb {
@@ -17,19 +17,17 @@ namespace {
 
 // Controls of the browser and settings panel that the key-setting panel hides.
 constexpr int kHiddenWhileLearning[] = {
-    ctl::size_x_label, ctl::size_y_label, ctl::page_slider, ctl::preset_box,
-    ctl::folder_list, ctl::page_list, ctl::mode_combo, ctl::settings_button,
-    ctl::path_box, ctl::sort_ascending, ctl::sort_descending, ctl::size_x,
-    ctl::size_y, ctl::number_pad, ctl::slide_show_check, ctl::random_check,
-    ctl::auto_sort_check, ctl::status_line, ctl::mode_radio_0, ctl::mode_radio_1,
-    ctl::mode_radio_2, ctl::mode_radio_3, ctl::mode_radio_4, ctl::mode_radio_5,
-    ctl::mode_radio_6, ctl::reduction_check, ctl::preset_save, ctl::preset_delete,
-    ctl::swap_tap_check, ctl::wait_field, ctl::wait_label, ctl::next_folder,
-    ctl::previous_folder, ctl::folder_change, ctl::toolbar, ctl::picker,
-    ctl::smooth_check, ctl::speed_label, ctl::speed_field};
+    ctl::size_x_label,    ctl::size_y_label,    ctl::page_slider,     ctl::preset_box,     ctl::folder_list,
+    ctl::page_list,       ctl::mode_combo,      ctl::settings_button, ctl::path_box,       ctl::sort_ascending,
+    ctl::sort_descending, ctl::size_x,          ctl::size_y,          ctl::number_pad,     ctl::slide_show_check,
+    ctl::random_check,    ctl::auto_sort_check, ctl::status_line,     ctl::mode_radio_0,   ctl::mode_radio_1,
+    ctl::mode_radio_2,    ctl::mode_radio_3,    ctl::mode_radio_4,    ctl::mode_radio_5,   ctl::mode_radio_6,
+    ctl::reduction_check, ctl::preset_save,     ctl::preset_delete,   ctl::swap_tap_check, ctl::wait_field,
+    ctl::wait_label,      ctl::next_folder,     ctl::previous_folder, ctl::folder_change,  ctl::toolbar,
+    ctl::picker,          ctl::smooth_check,    ctl::speed_label,     ctl::speed_field};
 
 constexpr int kKeyPanelControls[] = {ctl::key_action_combo, ctl::key_unbind, ctl::key_list,
-                                     ctl::key_action_list, ctl::key_save, ctl::key_reset};
+                                     ctl::key_action_list,  ctl::key_save,   ctl::key_reset};
 
 void close_key_panel(Viewer& v) {
   v.state.key_learn = 0;
@@ -51,7 +49,6 @@ void open_key_panel(Viewer& v) {
 }
 
 }  // namespace
-
 
 int on_key_message(Viewer& v, const KeyMessage& msg) {
   ViewerState& s = v.state;

@@ -8,15 +8,15 @@
 #include <string_view>
 #include <utility>
 
+#include "app/view_during_decode.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
+#include "host/file_identity.h"
 #include "host/files.h"
 #include "host/text.h"
-#include "host/file_identity.h"
 #include "image/kept_pages.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
-#include "app/view_during_decode.h"
 #include "view/geometry.h"
 #include "view/resample.h"
 

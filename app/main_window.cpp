@@ -2,16 +2,16 @@
 // again, quitting at once, and the control colours.
 #include "app/main_window.h"
 
+#include "app/page_steps.h"
+#include "app/panels.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "image/read_ahead.h"
-#include "app/page_steps.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
-#include "settings/zoom_fields.h"
 #include "settings/settle_save.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
-#include "app/panels.h"
 
 namespace zeb {
 namespace {

@@ -4,14 +4,14 @@
 
 #include "app/desktop_input.h"
 #include "app/key_handlers.h"
+#include "app/page_steps.h"
 #include "app/tick.h"
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "view/paint.h"
-#include "app/page_steps.h"
-#include "widgets/draw.h"
 #include "settings/settle_save.h"
+#include "view/paint.h"
+#include "widgets/draw.h"
 
 namespace zeb {
 namespace {

@@ -5,16 +5,16 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/control_ids.h"
-#include "image/page_loader.h"
-#include "image/kept_pages.h"
-#include "image/read_ahead.h"
 #include "app/page_steps.h"
+#include "app/panels.h"
+#include "core/control_ids.h"
+#include "image/kept_pages.h"
+#include "image/page_loader.h"
+#include "image/read_ahead.h"
 #include "sources/archive.h"
 #include "sources/names.h"
 #include "sources/sorting.h"
 #include "view/geometry.h"
-#include "app/panels.h"
 
 namespace zeb {
 

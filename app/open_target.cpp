@@ -3,9 +3,9 @@
 
 #include "app/key_handlers.h"
 #include "app/main_window.h"
+#include "app/page_steps.h"
 #include "app/siblings.h"
 #include "core/control_ids.h"
-#include "app/page_steps.h"
 #include "host/files.h"
 #include "sources/names.h"
 

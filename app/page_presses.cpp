@@ -50,11 +50,26 @@ void press_page_zone(Viewer& v, int px, int py) {
   ViewerState& st = v.state;
   const int forward = st.LR_BT == 1 ? -1 : 1;
   switch (zone_at(px, py)) {
-    case Zone::top_left: st.tap_down = 1; v.repaint(); break;
-    case Zone::top_right: st.tap_down = 2; v.repaint(); break;
-    case Zone::top_middle: st.zoom = 1.0f; v.repaint(); break;
-    case Zone::left_upper: st.zoom = st.fit_scale; v.repaint(); break;
-    case Zone::right_upper: st.zoom = st.fill_scale; v.repaint(); break;
+    case Zone::top_left:
+      st.tap_down = 1;
+      v.repaint();
+      break;
+    case Zone::top_right:
+      st.tap_down = 2;
+      v.repaint();
+      break;
+    case Zone::top_middle:
+      st.zoom = 1.0f;
+      v.repaint();
+      break;
+    case Zone::left_upper:
+      st.zoom = st.fit_scale;
+      v.repaint();
+      break;
+    case Zone::right_upper:
+      st.zoom = st.fill_scale;
+      v.repaint();
+      break;
     case Zone::left_lower:
     case Zone::bottom_left: turn_page(v, -forward); break;
     case Zone::right_lower:

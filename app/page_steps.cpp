@@ -5,13 +5,13 @@
 #include <algorithm>
 
 #include "app/load_page.h"
+#include "app/panels.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
+#include "host/text.h"
 #include "image/page_loader.h"
 #include "image/read_ahead.h"
-#include "host/text.h"
 #include "view/geometry.h"
-#include "app/panels.h"
 
 namespace zeb {
 

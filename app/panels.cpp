@@ -17,28 +17,50 @@ struct PanelRow {
 };
 
 const PanelRow kPanelTable[] = {
-    {ctl::path_box, 0, 1, 0},          {ctl::folder_list, 0, 1, 0},
-    {ctl::page_list, 0, 1, 0},         {ctl::mode_combo, 0, 0, 1},
-    {ctl::settings_edit, -1, 0, 1},    {ctl::preset_save, 0, 0, 1},
-    {ctl::preset_delete, 0, 0, 1},     {ctl::sort_ascending, 0, 1, 0},
-    {ctl::size_x, 0, 0, 1},            {ctl::size_y, 0, 0, 1},
-    {ctl::number_pad, 0, 0, 1},        {ctl::slide_show_check, 0, 1, 0},
-    {ctl::random_check, 0, 1, 0},      {ctl::preset_box, 0, 0, 1},
-    {ctl::size_x_label, 0, 0, 1},      {ctl::size_y_label, 0, 0, 1},
-    {ctl::page_slider, 0, 1, 0},       {ctl::status_line, 0, 1, 0},
-    {ctl::mode_radio_0, 0, 0, 1},      {ctl::mode_radio_1, 0, 0, 1},
-    {ctl::mode_radio_2, 0, 0, 1},      {ctl::mode_radio_3, 0, 0, 1},
-    {ctl::mode_radio_4, 0, 0, 1},      {ctl::mode_radio_5, 0, 0, 1},
-    {ctl::mode_radio_6, 0, 0, 1},      {ctl::swap_tap_check, 0, 0, 1},
-    {ctl::wait_field, 0, 0, 1},        {ctl::wait_label, 0, 0, 1},
-    {ctl::next_folder, 0, 1, 0},       {ctl::previous_folder, 0, 1, 0},
-    {ctl::folder_change, 0, 0, 0},     {ctl::quit_button, -1, -1, 1},
-    {ctl::toolbar, 0, 0, 0},           {ctl::sort_descending, 0, 1, 0},
-    {ctl::auto_sort_check, 0, 1, 0},   {ctl::key_settings, 0, 0, 1},
-    {ctl::full_screen_again, 0, 1, 0}, {ctl::smooth_check, 0, 0, 1},
-    {ctl::speed_label, 0, 0, 1},       {ctl::speed_field, 0, 0, 1},
-    {ctl::reduction_check, 0, 0, 1},   {ctl::window_buttons, 0, 1, 1},
-    {ctl::auto_rotate_check, 0, 0, 1}, {ctl::picker, 0, 0, 0},
+    {ctl::path_box, 0, 1, 0},
+    {ctl::folder_list, 0, 1, 0},
+    {ctl::page_list, 0, 1, 0},
+    {ctl::mode_combo, 0, 0, 1},
+    {ctl::settings_edit, -1, 0, 1},
+    {ctl::preset_save, 0, 0, 1},
+    {ctl::preset_delete, 0, 0, 1},
+    {ctl::sort_ascending, 0, 1, 0},
+    {ctl::size_x, 0, 0, 1},
+    {ctl::size_y, 0, 0, 1},
+    {ctl::number_pad, 0, 0, 1},
+    {ctl::slide_show_check, 0, 1, 0},
+    {ctl::random_check, 0, 1, 0},
+    {ctl::preset_box, 0, 0, 1},
+    {ctl::size_x_label, 0, 0, 1},
+    {ctl::size_y_label, 0, 0, 1},
+    {ctl::page_slider, 0, 1, 0},
+    {ctl::status_line, 0, 1, 0},
+    {ctl::mode_radio_0, 0, 0, 1},
+    {ctl::mode_radio_1, 0, 0, 1},
+    {ctl::mode_radio_2, 0, 0, 1},
+    {ctl::mode_radio_3, 0, 0, 1},
+    {ctl::mode_radio_4, 0, 0, 1},
+    {ctl::mode_radio_5, 0, 0, 1},
+    {ctl::mode_radio_6, 0, 0, 1},
+    {ctl::swap_tap_check, 0, 0, 1},
+    {ctl::wait_field, 0, 0, 1},
+    {ctl::wait_label, 0, 0, 1},
+    {ctl::next_folder, 0, 1, 0},
+    {ctl::previous_folder, 0, 1, 0},
+    {ctl::folder_change, 0, 0, 0},
+    {ctl::quit_button, -1, -1, 1},
+    {ctl::toolbar, 0, 0, 0},
+    {ctl::sort_descending, 0, 1, 0},
+    {ctl::auto_sort_check, 0, 1, 0},
+    {ctl::key_settings, 0, 0, 1},
+    {ctl::full_screen_again, 0, 1, 0},
+    {ctl::smooth_check, 0, 0, 1},
+    {ctl::speed_label, 0, 0, 1},
+    {ctl::speed_field, 0, 0, 1},
+    {ctl::reduction_check, 0, 0, 1},
+    {ctl::window_buttons, 0, 1, 1},
+    {ctl::auto_rotate_check, 0, 0, 1},
+    {ctl::picker, 0, 0, 0},
 };
 
 enum class Column { page_view, browser, settings };
@@ -96,10 +118,8 @@ void apply_panel_mode(Viewer& v, int mode) {
     place_window(v.platform.window, platform::ZOrder::topmost);
     v.dialog.show(ctl::window_buttons, true);
     v.dialog.show(ctl::key_settings, false);
-    if (v.state.settings_open == 0)
-      apply_browser(v);
-    else
-      apply_settings(v);
+    if (v.state.settings_open == 0) apply_browser(v);
+    else apply_settings(v);
   }
 }
 

@@ -23,7 +23,9 @@ struct Route {
 };
 
 template <int Mode>
-void mode_radio(Viewer& v) { on_mode_radio_clicked(v, Mode); }
+void mode_radio(Viewer& v) {
+  on_mode_radio_clicked(v, Mode);
+}
 void sort_up(Viewer& v) { request_sort(v, false); }
 void sort_down(Viewer& v) { request_sort(v, true); }
 

@@ -3,9 +3,9 @@
 #include "app/siblings.h"
 
 #include "app/open_location.h"
+#include "app/page_steps.h"
 #include "app/sort_pages.h"
 #include "core/control_ids.h"
-#include "app/page_steps.h"
 #include "sources/names.h"
 
 namespace zeb {

@@ -11,6 +11,7 @@
 #include "app/key_file.h"
 #include "app/main_window.h"
 #include "app/open_location.h"
+#include "app/panels.h"
 #include "app/siblings.h"
 #include "app/sort_pages.h"
 #include "core/codes.h"
@@ -18,15 +19,14 @@
 #include "core/virtual_keys.h"
 #include "image/read_ahead.h"
 #include "input/keys.h"
-#include "settings/zoom_fields.h"
-#include "view/pictures.h"
 #include "settings/bookmarks.h"
 #include "settings/config.h"
 #include "settings/key_bindings.h"
 #include "settings/presets.h"
 #include "settings/settle_save.h"
+#include "settings/zoom_fields.h"
 #include "view/geometry.h"
-#include "app/panels.h"
+#include "view/pictures.h"
 
 namespace zeb {
 namespace {

@@ -4,10 +4,10 @@
 #include "app/tick.h"
 
 #include "app/main_window.h"
+#include "app/page_steps.h"
 #include "app/sort_pages.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "app/page_steps.h"
 #include "host/text.h"
 #include "view/timer.h"
 

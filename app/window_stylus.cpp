@@ -6,10 +6,10 @@
 
 #include "app/menus.h"
 #include "app/page_presses.h"
+#include "app/page_steps.h"
 #include "app/siblings.h"
 #include "app/sort_pages.h"
 #include "core/codes.h"
-#include "app/page_steps.h"
 #include "input/taps.h"
 
 namespace zeb {

@@ -12,11 +12,11 @@
 
 #include "app/controls.h"
 #include "bench/bench_util.h"
-#include "image/page_loader.h"
-#include "view/paint.h"
 #include "core/services.h"
+#include "image/page_loader.h"
 #include "tools/fixtures/fixtures.h"
 #include "view/geometry.h"
+#include "view/paint.h"
 #include "view/resample.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/messages.h"
 #include "app/controls.h"
+#include "app/messages.h"
 #include "app/startup.h"
 #include "bench/bench_util.h"
 #include "frontend/script/commands.h"

@@ -43,9 +43,10 @@ using Samples = std::map<std::string, std::vector<double>>;
 // a history of that many other books before it.
 void write_settings(const std::string& dir, int pairs) {
   fixtures::make_dirs(dir + "/ZEB_CFG");
-  std::string cfg = "x=0\r\nx=0\r\nLastDir=\\book\r\nv_mode=0\r\nud_lop=0\r\nlr_lop=0\r\nr_top=1\r\nu_top=0\r\n"
-                    "v_left=0\r\nText1=240\r\nText2=320\r\nlr_mir=1\r\nud_mir=1\r\nSlideShow=20\r\nLR_BT=0\r\n"
-                    "SO_CH=0\r\nSO_CHF=0\r\nMAX_SP=64\r\nSC_MODE=0\r\nLastFName=\r\nZOOM_MODE=0\r\nRSC=0\r\n";
+  std::string cfg =
+      "x=0\r\nx=0\r\nLastDir=\\book\r\nv_mode=0\r\nud_lop=0\r\nlr_lop=0\r\nr_top=1\r\nu_top=0\r\n"
+      "v_left=0\r\nText1=240\r\nText2=320\r\nlr_mir=1\r\nud_mir=1\r\nSlideShow=20\r\nLR_BT=0\r\n"
+      "SO_CH=0\r\nSO_CHF=0\r\nMAX_SP=64\r\nSC_MODE=0\r\nLastFName=\r\nZOOM_MODE=0\r\nRSC=0\r\n";
   cfg += "MAX_BLOG=" + std::to_string(pairs) + "\r\n";
   std::string history;
   for (int i = 1; i < pairs; ++i)
@@ -117,12 +118,14 @@ int main(int argc, char** argv) {
   for (int i = 1; i <= kPages; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "/lib/book/%03d.jpg", i);
-    zeb::fixtures::write_jpeg(dir + name, 1200, 1600, {.number = i, .scan_like = true, .seed = static_cast<unsigned>(i)});
+    zeb::fixtures::write_jpeg(dir + name, 1200, 1600,
+                              {.number = i, .scan_like = true, .seed = static_cast<unsigned>(i)});
   }
   std::printf("Median of %d rounds, wall ms (the user-interface thread's processor ms):\n\n", runs);
-  std::printf("| History | both files' bytes built | tick at rest | first tick after a turn | "
-              "settle tick (hands the save over) | turn | turn during the save | save, hand-over to disk | "
-              "turns that ended with the save under way |\n");
+  std::printf(
+      "| History | both files' bytes built | tick at rest | first tick after a turn | "
+      "settle tick (hands the save over) | turn | turn during the save | save, hand-over to disk | "
+      "turns that ended with the save under way |\n");
   std::printf("|---|---|---|---|---|---|---|---|---|\n");
   for (const int pairs : {50, 20000}) {
     const std::string settings = dir + "/settings-" + std::to_string(pairs);

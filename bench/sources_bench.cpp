@@ -21,8 +21,8 @@
 #include "bench/bench_util.h"
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
-#include "image/page_loader.h"
 #include "host/text.h"
+#include "image/page_loader.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace {

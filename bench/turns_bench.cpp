@@ -23,9 +23,9 @@
 #include "bench/bench_util.h"
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
+#include "host/text.h"
 #include "image/kept_pages.h"
 #include "image/read_ahead.h"
-#include "host/text.h"
 #include "tools/fixtures/fixtures.h"
 
 namespace zeb::bench {
@@ -73,8 +73,8 @@ struct Mode {
   const char* name;
   int v_mode, ZOOM_MODE;
 };
-constexpr Mode kModes[] = {{"mode 0", 0, 0}, {"mode 1", 1, 0}, {"mode 1 wide", 1, 1},
-                           {"mode 4", 4, 0}, {"mode 4 wide", 4, 1}};
+constexpr Mode kModes[] = {
+    {"mode 0", 0, 0}, {"mode 1", 1, 0}, {"mode 1 wide", 1, 1}, {"mode 4", 4, 0}, {"mode 4 wide", 4, 1}};
 
 using Samples = std::map<std::string, std::vector<double>>;
 const char* variant(bool plain) { return plain ? "plain" : "now"; }
@@ -220,7 +220,8 @@ void write_turns(std::FILE* out, const Report& r, const Options& o) {
                  r.ms(n + " plain").c_str(), r.ms(n + " now").c_str(), r.ratio(n + " plain", 0).c_str(),
                  r.ratio(n + " now", 0).c_str());
   }
-  std::fprintf(out, "\nTurns that took a kept page, of %d back and forth: plain %s, now %s. `djpeg -ppm`: %s ms of work.\n",
+  std::fprintf(out,
+               "\nTurns that took a kept page, of %d back and forth: plain %s, now %s. `djpeg -ppm`: %s ms of work.\n",
                2 * o.turns, fmt("%.0f", r.get("kept plain")).c_str(), fmt("%.0f", r.get("kept now")).c_str(),
                r.ms("djpeg work").c_str());
 }

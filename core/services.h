@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/dialog_look.h"
 #include "host/files.h"
 #include "host/random.h"
+#include "widgets/bitmap.h"
+#include "widgets/dialog_look.h"
 
 namespace zeb::platform {
 
@@ -40,11 +40,11 @@ class Host {
 // Held state of virtual keys and of the stylus button, as the front end saw it.
 class KeyState {
  public:
-  void set(int vk, bool down) { if (vk >= 0 && vk < 256) held_[vk] = down; }
-  // Asynchronous key state: top bit set while held.
-  short async_state(int vk) const {
-    return (vk >= 0 && vk < 256 && held_[vk]) ? static_cast<short>(0x8000) : 0;
+  void set(int vk, bool down) {
+    if (vk >= 0 && vk < 256) held_[vk] = down;
   }
+  // Asynchronous key state: top bit set while held.
+  short async_state(int vk) const { return (vk >= 0 && vk < 256 && held_[vk]) ? static_cast<short>(0x8000) : 0; }
   void set_stylus(bool down) { stylus_down_ = down; }
   bool stylus_down() const { return stylus_down_; }
 
@@ -68,7 +68,10 @@ struct WindowPlacement {
   int full_screen_requests = 0;
 
   void set_pos(int nx, int ny, int nw, int nh, ZOrder order) {
-    x = nx; y = ny; w = nw; h = nh;
+    x = nx;
+    y = ny;
+    w = nw;
+    h = nh;
     if (order == ZOrder::topmost) topmost = true;
     if (order == ZOrder::not_topmost) topmost = false;
   }

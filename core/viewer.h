@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "core/services.h"
 #include "widgets/bitmap.h"
 #include "widgets/dialog.h"
-#include "core/services.h"
 
 namespace zeb {
 
@@ -41,41 +41,41 @@ using KeyActions = std::array<int, kKeySlots>;
 struct ViewerState {
   // --- Persisted settings (the configuration file's keys) ---
   std::u16string LastDir = u"\\";  // current location ("\\..." path; an archive too)
-  std::u16string LastFName;         // page-list entry of the page shown last
-  int v_mode = 0;      // zoom mode, ZoomMode (0..6)
-  int Text1 = 240;     // first size field of the zoom mode (pixels)
-  int Text2 = 320;     // second size field (pixels; modes 5 and 6 ignore it)
-  int SlideShow = 20;  // slide-show wait (ticks), re-read from its field at every load
-  int lr_mir = 1;      // left-right mirror sign: 1 plain, -1 mirrored
-  int ud_mir = 1;      // up-down mirror sign: 1 plain, -1 mirrored
-  int r_top = 1;       // horizontal start position: 0 left, 1 right, 2 centre
-  int u_top = 0;       // vertical start position: 0 top, 1 bottom, 2 centre
-  int v_left = 0;      // 1: the page is shown turned a quarter (the picker's turn cell)
-  int lr_lop = 0;      // 1: held-key scrolling wraps at the left and right edges
-  int ud_lop = 0;      // 1: held-key scrolling wraps at the top and bottom edges
-  int LR_BT = 0;       // 1: the left and right tap zones swap their turns
-  int SO_CH = 0;       // 1: sort the page list whenever a location opens
-  int SO_CHF = 0;      // direction of that sort: 0 ascending, 1 descending
-  int MAX_SP = 64;     // scroll speed of held keys (pixels per tick)
-  int SC_MODE = 0;     // 1: smooth (accelerating) scrolling; -1 or 0 off
-  int ZOOM_MODE = 0;   // 1: the resampler's reduction filter (the reduction check box)
-  int RSC = 0;         // 1: turn landscape pages automatically
-  int MAX_BLOG = 50;   // folder history length (location and page pairs)
+  std::u16string LastFName;        // page-list entry of the page shown last
+  int v_mode = 0;                  // zoom mode, ZoomMode (0..6)
+  int Text1 = 240;                 // first size field of the zoom mode (pixels)
+  int Text2 = 320;                 // second size field (pixels; modes 5 and 6 ignore it)
+  int SlideShow = 20;              // slide-show wait (ticks), re-read from its field at every load
+  int lr_mir = 1;                  // left-right mirror sign: 1 plain, -1 mirrored
+  int ud_mir = 1;                  // up-down mirror sign: 1 plain, -1 mirrored
+  int r_top = 1;                   // horizontal start position: 0 left, 1 right, 2 centre
+  int u_top = 0;                   // vertical start position: 0 top, 1 bottom, 2 centre
+  int v_left = 0;                  // 1: the page is shown turned a quarter (the picker's turn cell)
+  int lr_lop = 0;                  // 1: held-key scrolling wraps at the left and right edges
+  int ud_lop = 0;                  // 1: held-key scrolling wraps at the top and bottom edges
+  int LR_BT = 0;                   // 1: the left and right tap zones swap their turns
+  int SO_CH = 0;                   // 1: sort the page list whenever a location opens
+  int SO_CHF = 0;                  // direction of that sort: 0 ascending, 1 descending
+  int MAX_SP = 64;                 // scroll speed of held keys (pixels per tick)
+  int SC_MODE = 0;                 // 1: smooth (accelerating) scrolling; -1 or 0 off
+  int ZOOM_MODE = 0;               // 1: the resampler's reduction filter (the reduction check box)
+  int RSC = 0;                     // 1: turn landscape pages automatically
+  int MAX_BLOG = 50;               // folder history length (location and page pairs)
 
   // --- Current source and page ---
-  int page_index = 0;    // index of the shown page in the page list
-  int archive_mode = 0;  // 1: LastDir is an archive, the offset list is filled
-  int viewing = 0;       // 1: the page view is shown (not the browser)
-  int settings_open = 0; // 1: the settings column is shown
+  int page_index = 0;     // index of the shown page in the page list
+  int archive_mode = 0;   // 1: LastDir is an archive, the offset list is filled
+  int viewing = 0;        // 1: the page view is shown (not the browser)
+  int settings_open = 0;  // 1: the settings column is shown
   // Two meanings in one counter: 1 while open_location scans the location
   // (a load is then refused), and the ticks held-key scrolling pauses after
   // a wrap (counting down to 0). A pending sort and the read-ahead wait
   // while it is not 0.
   int load_block = 0;
-  int turning = 0;          // 1 while a page turn runs (guards re-entry)
-  int resume_index = 0;     // page-list index of the page the history names
-  int scan_first_match = 1; // 1 until the scan met the history's page name
-  int sort_request = 0;     // sort pending for the tick: 0 none, 1 ascending, 2 descending
+  int turning = 0;           // 1 while a page turn runs (guards re-entry)
+  int resume_index = 0;      // page-list index of the page the history names
+  int scan_first_match = 1;  // 1 until the scan met the history's page name
+  int sort_request = 0;      // sort pending for the tick: 0 none, 1 ascending, 2 descending
   // 1 while the page at page_index is the one the reader is on: resumed
   // from the folder history when the location opened, or loaded since.
   // 0 for the page an opening shows by itself. A sort keeps a current page.
@@ -86,39 +86,39 @@ struct ViewerState {
   std::u16string app_dir;      // the settings folder's parent (host path as UTF-16)
 
   // --- View geometry and motion (the page bitmap's own size is in MainWindow) ---
-  int scroll_x = kFarEnd;  // left edge of the shown part of the page (pixels)
-  int scroll_y = kFarEnd;  // top edge (pixels); kFarEnd: the far end, cut by the clamp
-  int center_x_pending = 0;  // 1: halve scroll_x once clamped (centred start)
-  int center_y_pending = 0;  // 1: halve scroll_y once clamped (centred start)
-  float zoom = 1.0f;        // zoom factor of the shown bitmap (hold-to-zoom, fit, fill)
-  float mode_scale = 1.0f;  // enlargement the zoom mode leaves to drawing
-  float fill_scale = 1.0f;  // zoom at which the page covers the screen
-  float fit_scale = 1.0f;   // zoom at which the page fits inside the screen
-  int auto_rotated = 0;     // 1: the shown page was turned by RSC
-  int scroll_dir = 0;       // last scroll direction, ScrollDir (drag included)
-  int scroll_speed = 1;     // current smooth-scroll step (pixels per tick)
-  int scroll_accel_index = 0;  // position in scroll_accel_steps
+  int scroll_x = kFarEnd;                                // left edge of the shown part of the page (pixels)
+  int scroll_y = kFarEnd;                                // top edge (pixels); kFarEnd: the far end, cut by the clamp
+  int center_x_pending = 0;                              // 1: halve scroll_x once clamped (centred start)
+  int center_y_pending = 0;                              // 1: halve scroll_y once clamped (centred start)
+  float zoom = 1.0f;                                     // zoom factor of the shown bitmap (hold-to-zoom, fit, fill)
+  float mode_scale = 1.0f;                               // enlargement the zoom mode leaves to drawing
+  float fill_scale = 1.0f;                               // zoom at which the page covers the screen
+  float fit_scale = 1.0f;                                // zoom at which the page fits inside the screen
+  int auto_rotated = 0;                                  // 1: the shown page was turned by RSC
+  int scroll_dir = 0;                                    // last scroll direction, ScrollDir (drag included)
+  int scroll_speed = 1;                                  // current smooth-scroll step (pixels per tick)
+  int scroll_accel_index = 0;                            // position in scroll_accel_steps
   std::array<int, 4> scroll_accel_steps = {1, 4, 8, 8};  // smooth-scroll speed-ups (pixels per tick)
-  int edge_wait = 5;        // ticks left at an edge before a wrap jumps to the other end
-  int prev_scroll_x = 0, prev_scroll_y = 0;  // offsets of the tick before (edge test)
+  int edge_wait = 5;                                     // ticks left at an edge before a wrap jumps to the other end
+  int prev_scroll_x = 0, prev_scroll_y = 0;              // offsets of the tick before (edge test)
   // After a wrap, scroll_hold_x counts the ticks the horizontal scroll
   // holds still; scroll_hold_y is a flag: 1 while the vertical one holds.
   int scroll_hold_x = 0, scroll_hold_y = 0;
 
   // --- Input, panels and timing ---
-  int tap_down = 0;  // zoom held by a tap in a top corner: 0 none, 1 out, 2 in
-  int drag_pending = 0;  // 1 while a drag moves the page each tick
-  int drag_dx = 0, drag_dy = 0;  // the drag's speed (pixels per tick)
-  int repaint_request = 0;       // 1: the tick repaints the window
-  int picker_redraw_ticks = 0;   // ticks since the picker was pressed (0: idle); from 3 its redraw alone
-  int picker_x = 0, picker_y = 0;  // the picker's place (layout units)
-  int slide_show_on = 0;    // 1: the slide show runs
-  int slide_countdown = 20; // ticks until the slide show's next turn
-  int random_page = 0;      // 1: pages are turned in random order
-  int panel_mode = 0;       // shown panel, PanelMode (page view, lists, settings)
-  int panel_aux = 0;        // 1: the view panel (toolbar, picker, slider) is open over the page
+  int tap_down = 0;                    // zoom held by a tap in a top corner: 0 none, 1 out, 2 in
+  int drag_pending = 0;                // 1 while a drag moves the page each tick
+  int drag_dx = 0, drag_dy = 0;        // the drag's speed (pixels per tick)
+  int repaint_request = 0;             // 1: the tick repaints the window
+  int picker_redraw_ticks = 0;         // ticks since the picker was pressed (0: idle); from 3 its redraw alone
+  int picker_x = 0, picker_y = 0;      // the picker's place (layout units)
+  int slide_show_on = 0;               // 1: the slide show runs
+  int slide_countdown = 20;            // ticks until the slide show's next turn
+  int random_page = 0;                 // 1: pages are turned in random order
+  int panel_mode = 0;                  // shown panel, PanelMode (page view, lists, settings)
+  int panel_aux = 0;                   // 1: the view panel (toolbar, picker, slider) is open over the page
   std::u16string mode_label = u"700";  // text of the zoom-mode indicator
-  int exit_guard = 0;       // 1 while the exit question is asked (guards re-entry)
+  int exit_guard = 0;                  // 1 while the exit question is asked (guards re-entry)
   // Restore after a minimise: 0 normal, 1 minimised and waiting for a
   // foreground window, 2 to be restored on the next tick.
   int timer_state = 0;
@@ -126,8 +126,7 @@ struct ViewerState {
   int key_learn = 0;        // 1: the key-setting panel is open (presses are learnt)
   int last_key = 0;         // virtual-key code of the last key message
   std::u16string key_text;  // the key name shown in the key-setting panel
-  KeyActions key_actions = {0, 2, 3, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0,
-                            0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 5, 4};
+  KeyActions key_actions = {0, 2, 3, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 7, 5, 4};
   // Game-input default keys A, B, C, Start (the only entries of the key list
   // the viewer uses), as virtual-key codes.
   struct GxKeys { short vkA = 0, vkB = 0, vkC = 0, vkStart = 0; } gx_keys;

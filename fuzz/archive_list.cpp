@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
-#include "fuzz/fuzz_support.h"
 #include "app/page_steps.h"
+#include "fuzz/fuzz_support.h"
 #include "sources/archive.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <system_error>
 
 #include "app/controls.h"
-#include "app/startup.h"
 #include "app/main_window.h"
 #include "app/messages.h"
-#include "view/paint.h"
 #include "app/page_steps.h"
+#include "app/startup.h"
 #include "tools/fixtures/fixtures.h"
+#include "view/paint.h"
 
 namespace zeb::fuzz {
 namespace {

@@ -26,9 +26,9 @@ class FileWriter {
     Bytes bytes;           // the very bytes handed over that were not written
   };
   struct Counts {
-    int writes = 0;        // writes begun (each over the whole set)
-    int files_written = 0; // files replaced
-    int files_failed = 0;  // files that could not be replaced
+    int writes = 0;         // writes begun (each over the whole set)
+    int files_written = 0;  // files replaced
+    int files_failed = 0;   // files that could not be replaced
   };
 
   // `folder` is made when missing before a file is written; `paths` are the

@@ -169,9 +169,7 @@ std::string config_home() {
   return "/tmp";
 }
 
-bool writable_dir(const std::string& dir) {
-  return host_dir_exists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
-}
+bool writable_dir(const std::string& dir) { return host_dir_exists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0; }
 
 // Temporary files of a save: a short fixed prefix, so any target name fits,
 // and mkostemp's six random letters and digits.
@@ -267,8 +265,7 @@ std::optional<std::u16string> Storage::location_of(const std::string& host_path)
 std::vector<FindEntry> Storage::find(std::u16string_view location_pattern) const {
   size_t sep = location_pattern.find_last_of(u'\\');
   std::u16string_view dir = sep == std::u16string_view::npos ? u"" : location_pattern.substr(0, sep);
-  std::u16string_view pattern = sep == std::u16string_view::npos ? location_pattern
-                                                                  : location_pattern.substr(sep + 1);
+  std::u16string_view pattern = sep == std::u16string_view::npos ? location_pattern : location_pattern.substr(sep + 1);
   std::optional<std::string> host = host_path(dir);
   if (!host || location_pattern.size() > kMaxLocationUnits) return {};
   return find_in_host_dir(*host, pattern);

@@ -19,7 +19,9 @@ struct FindEntry {
 };
 
 struct FileCloser {
-  void operator()(std::FILE* f) const { if (f) std::fclose(f); }
+  void operator()(std::FILE* f) const {
+    if (f) std::fclose(f);
+  }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
@@ -73,8 +75,8 @@ bool host_file_exists(const std::string& path);  // a regular file (links follow
 // that exists but cannot be read, or is no regular file, is not missing.
 bool host_path_missing(const std::string& path);
 bool host_dir_exists(const std::string& path);
-bool make_host_dir(const std::string& path);     // existing folder counts as done
-bool make_host_dirs(const std::string& path);    // with every missing parent
+bool make_host_dir(const std::string& path);   // existing folder counts as done
+bool make_host_dirs(const std::string& path);  // with every missing parent
 bool delete_host_file(const std::string& path);
 // Replaces a settings file atomically: writes a temporary file in the
 // target's folder, flushes it to disk and renames it over the target, so the

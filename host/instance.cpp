@@ -25,7 +25,7 @@
 namespace zeb::platform {
 namespace {
 
-constexpr int kConnectAttempts = 20;          // a second start tries this often
+constexpr int kConnectAttempts = 20;           // a second start tries this often
 constexpr long kConnectRetryNanos = 25000000;  // 25 ms between attempts
 constexpr int kReadWaitMs = 250;               // the longest wait for one request's bytes
 constexpr std::size_t kMaxRequestBytes = PATH_MAX + 16;

@@ -91,8 +91,7 @@ void append_unit(std::string& utf16le, char16_t c) {
 size_t failed_unit_bytes(const char* in, size_t left) {
   if (left < 4) return 2;
   auto unit = [&](size_t i) {
-    return static_cast<char16_t>(static_cast<unsigned char>(in[i]) |
-                                 (static_cast<unsigned char>(in[i + 1]) << 8));
+    return static_cast<char16_t>(static_cast<unsigned char>(in[i]) | (static_cast<unsigned char>(in[i + 1]) << 8));
   };
   bool pair = unit(0) >= 0xD800 && unit(0) < 0xDC00 && unit(2) >= 0xDC00 && unit(2) < 0xE000;
   return pair ? 4 : 2;

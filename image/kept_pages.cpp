@@ -29,12 +29,9 @@ KeptPages& kept(MainWindow& w) {
   return *w.kept_pages;
 }
 
-long long bitmap_bytes(const platform::Bitmap* b) {
-  return b ? static_cast<long long>(b->stride()) * b->height() : 0;
-}
+long long bitmap_bytes(const platform::Bitmap* b) { return b ? static_cast<long long>(b->stride()) * b->height() : 0; }
 
-bool is_page(const std::optional<KeptPage>& k, const PageKey& key,
-             const std::optional<platform::FileIdentity>& file) {
+bool is_page(const std::optional<KeptPage>& k, const PageKey& key, const std::optional<platform::FileIdentity>& file) {
   return k && file && k->key == key && k->identity == *file;
 }
 

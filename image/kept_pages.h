@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "core/viewer.h"
-#include "image/page_loader.h"
 #include "host/file_identity.h"
+#include "image/page_loader.h"
 
 namespace zeb {
 

@@ -18,9 +18,9 @@
 
 #include <jpeglib.h>
 
+#include "core/archive_entry.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
-#include "core/archive_entry.h"
 #include "host/files.h"
 #include "host/text.h"
 
@@ -258,6 +258,5 @@ DecodedPage decode_page(std::FILE* file, const PageKey& key, const DecodeLimits&
   if (!platform::seek_host_file(file, entry.data_offset, SEEK_CUR)) return {};
   return decode_jpeg(file, key.preview, limits, listener);
 }
-
 
 }  // namespace zeb

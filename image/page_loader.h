@@ -11,7 +11,6 @@
 
 namespace zeb {
 
-
 // Real progressive files have about ten scans; libjpeg accepts repeated
 // scans and walks the whole frame for each, so a small file of thousands of
 // empty scans would take minutes. A page with more scans is given up.

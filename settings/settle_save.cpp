@@ -47,7 +47,7 @@ class SettleSave {
                {settings_file_host_path(v, kBookmarkFileName), settings_file_host_path(v, kConfigurationFileName)},
                as_list(on_disk)) {}
 
-  Files built;            // what a confirmed exit would write, as of the last tick
+  Files built;  // what a confirmed exit would write, as of the last tick
   bool have_built = false;
   int resting_ticks = 0;  // ticks that have seen `built`, up to kSettleTicks
   Files handed;           // last handed to the writer; null: not known, or not written

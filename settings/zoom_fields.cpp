@@ -13,9 +13,8 @@ struct SizeFields {
   const char16_t* y_label;
 };
 constexpr SizeFields kSizeFields[ZoomMode::count] = {
-    {false, false, u"Size x", u"Size y"}, {true, false, u"Size x", u"Size y"},
-    {false, true, u"Size x", u"Size y"},  {true, true, u"Size x", u"Size y"},
-    {false, false, u"Size x", u"Size y"}, {true, false, u"Size", u" "},
+    {false, false, u"Size x", u"Size y"}, {true, false, u"Size x", u"Size y"},  {false, true, u"Size x", u"Size y"},
+    {true, true, u"Size x", u"Size y"},   {false, false, u"Size x", u"Size y"}, {true, false, u"Size", u" "},
     {true, false, u"Size", u" "},
 };
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/viewer.h"
 #include "core/archive_entry.h"
+#include "core/viewer.h"
 
 namespace zeb {
 

@@ -14,7 +14,6 @@
 #include <climits>
 #include <utility>
 
-
 namespace zeb {
 
 namespace {
@@ -38,7 +37,6 @@ std::vector<int> rank_names(const std::vector<std::u16string>& names, bool desce
   }
   return rank;
 }
-
 
 // Minimum rank over ranges of list positions, in a complete binary tree
 // stored flat (node k has children 2k and 2k + 1; leaves from `size`).

@@ -1,10 +1,10 @@
 // The drawn controls and the fixed pictures.
 #include <gtest/gtest.h>
 
+#include "core/services.h"
+#include "view/pictures.h"
 #include "widgets/draw.h"
 #include "widgets/font.h"
-#include "view/pictures.h"
-#include "core/services.h"
 
 namespace zeb::platform {
 namespace {

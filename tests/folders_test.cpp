@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/browser_handlers.h"
-#include "app/menus.h"
 #include "app/controls.h"
+#include "app/menus.h"
 #include "app/open_location.h"
 #include "app/siblings.h"
 #include "core/control_ids.h"

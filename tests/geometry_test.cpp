@@ -5,8 +5,8 @@
 #include <climits>
 #include <cmath>
 
-#include "app/settings_handlers.h"
 #include "app/controls.h"
+#include "app/settings_handlers.h"
 #include "core/control_ids.h"
 #include "core/services.h"
 #include "settings/zoom_fields.h"

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/page_steps.h"
 #include "app/sort_pages.h"
 #include "core/control_ids.h"
+#include "host/text.h"
 #include "image/kept_pages.h"
 #include "image/read_ahead.h"
-#include "app/page_steps.h"
-#include "host/text.h"
 #include "sources/sorting.h"
 #include "tests/reader.h"
 #include "tools/fixtures/fixtures.h"
@@ -71,10 +71,10 @@ struct Look {
 };
 
 const Look kLooks[] = {
-    {0, "240", 0, 0, 0, 1, 1, 1, 0},   {0, "240", 1, 0, 0, -1, 1, 2, 2}, {0, "240", 0, 1, 1, 1, -1, 0, 1},
-    {1, "480", 0, 0, 0, 1, 1, 1, 0},   {1, "480", 1, 0, 1, -1, -1, 2, 0}, {3, "300", 0, 1, 0, 1, 1, 2, 2},
-    {4, "240", 0, 0, 0, 1, 1, 1, 0},   {4, "240", 0, 0, 1, -1, 1, 0, 2}, {4, "240", 0, 1, 1, 1, -1, 1, 1},
-    {5, "200", 1, 0, 0, 1, 1, 1, 0},   {6, "700", 0, 0, 1, 1, 1, 1, 0},
+    {0, "240", 0, 0, 0, 1, 1, 1, 0}, {0, "240", 1, 0, 0, -1, 1, 2, 2},  {0, "240", 0, 1, 1, 1, -1, 0, 1},
+    {1, "480", 0, 0, 0, 1, 1, 1, 0}, {1, "480", 1, 0, 1, -1, -1, 2, 0}, {3, "300", 0, 1, 0, 1, 1, 2, 2},
+    {4, "240", 0, 0, 0, 1, 1, 1, 0}, {4, "240", 0, 0, 1, -1, 1, 0, 2},  {4, "240", 0, 1, 1, 1, -1, 1, 1},
+    {5, "200", 1, 0, 0, 1, 1, 1, 0}, {6, "700", 0, 0, 1, 1, 1, 1, 0},
 };
 
 void apply(Reader& r, const Look& look) {
@@ -116,9 +116,9 @@ void expect_same_turns(Reader& fast, Reader& plain, const std::vector<std::strin
 }
 
 const std::vector<std::string> kBackAndForth = {
-    "dblclick 1003", kNext,     kPrevious, kNext,  kNext,   kPrevious, kReload, kNext, kNext,     kNext,
-    kPrevious,       kPrevious, kNext,     kNext,  kNext,   kNext,     kNext,   kNext, kPrevious, kNext,
-    "tick 3",        kPrevious, kReload,   kNext,  kPrevious};
+    "dblclick 1003", kNext,     kPrevious, kNext,     kNext,   kPrevious, kReload,  kNext, kNext,
+    kNext,           kPrevious, kPrevious, kNext,     kNext,   kNext,     kNext,    kNext, kNext,
+    kPrevious,       kNext,     "tick 3",  kPrevious, kReload, kNext,     kPrevious};
 
 // The ThreadSanitizer build, many times slower, takes only the runs in
 // which a second thread (the read-ahead) works beside the kept pages.

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/controls.h"
 #include "app/key_file.h"
 #include "app/key_handlers.h"
-#include "app/controls.h"
 #include "core/control_ids.h"
 #include "input/keys.h"
 #include "settings/key_bindings.h"

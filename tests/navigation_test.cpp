@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "app/browser_handlers.h"
-#include "app/menus.h"
 #include "app/controls.h"
+#include "app/menus.h"
+#include "app/page_steps.h"
 #include "app/siblings.h"
 #include "core/control_ids.h"
-#include "app/page_steps.h"
 #include "host/text.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"

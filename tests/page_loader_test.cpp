@@ -12,9 +12,9 @@
 #include "app/controls.h"
 #include "app/load_page.h"
 #include "core/control_ids.h"
-#include "image/page_loader.h"
 #include "host/files.h"
 #include "host/text.h"
+#include "image/page_loader.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
 

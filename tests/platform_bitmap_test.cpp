@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "widgets/bitmap.h"
 #include "tools/fixtures/fixtures.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::platform {
 namespace {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <tuple>
 
+#include "app/controls.h"
 #include "app/menus.h"
 #include "app/settings_handlers.h"
-#include "app/controls.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "settings/presets.h"

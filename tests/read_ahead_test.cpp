@@ -21,10 +21,10 @@
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
 #include "frontend/script/state_json.h"
-#include "image/page_loader.h"
-#include "image/read_ahead.h"
 #include "host/files.h"
 #include "host/text.h"
+#include "image/page_loader.h"
+#include "image/read_ahead.h"
 #include "tests/reader.h"
 #include "tools/fixtures/fixtures.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/controls.h"
 #include "app/messages.h"
 #include "app/open_target.h"
-#include "app/controls.h"
 #include "app/startup.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"

@@ -7,10 +7,10 @@
 
 #include "app/controls.h"
 #include "core/control_ids.h"
-#include "view/paint.h"
 #include "core/services.h"
 #include "tests/harness.h"
 #include "tools/fixtures/fixtures.h"
+#include "view/paint.h"
 
 namespace zeb {
 namespace {

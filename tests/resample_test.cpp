@@ -157,16 +157,16 @@ TEST(Resample, matches_per_pixel_rules_with_large_boxes) {
 // its rows were written would read the zeros and differ from the rules.
 TEST(Resample, view_built_while_rows_arrive_matches_per_pixel_rules) {
   const Case cases[] = {
-      {37, 53, 17, 23, 0, 0, 0}, {37, 53, 17, 23, 0, 0, 1}, {101, 67, 40, 31, 0, 0, 0},
-      {37, 53, 30, 20, 1, 0, 0}, {37, 53, 30, 20, 1, 0, 1}, {13, 9, 47, 71, 1, 0, 1},
-      {33, 29, 45, 33, 1, 0, 1}, {45, 30, 60, 30, 0, 1, 1}, {300, 400, 240, 320, 0, 0, 0},
+      {37, 53, 17, 23, 0, 0, 0},     {37, 53, 17, 23, 0, 0, 1}, {101, 67, 40, 31, 0, 0, 0},
+      {37, 53, 30, 20, 1, 0, 0},     {37, 53, 30, 20, 1, 0, 1}, {13, 9, 47, 71, 1, 0, 1},
+      {33, 29, 45, 33, 1, 0, 1},     {45, 30, 60, 30, 0, 1, 1}, {300, 400, 240, 320, 0, 0, 0},
       {400, 300, 480, 640, 1, 0, 1},
   };
   for (const Case& c : cases) {
     for (const int chunk : {1, 3, 64}) {
       const int pad = chunk == 3 ? 8 : 0;
-      SCOPED_TRACE(testing::Message() << c.W << "x" << c.H << " -> " << c.tw << "x" << c.th << " rotate "
-                                      << c.rotate << " wide " << c.wide << " chunk " << chunk);
+      SCOPED_TRACE(testing::Message() << c.W << "x" << c.H << " -> " << c.tw << "x" << c.th << " rotate " << c.rotate
+                                      << " wide " << c.wide << " chunk " << chunk);
       auto page = noise_page(c.W, c.H, 5);
       auto decoding = Bitmap::create(c.W + pad, c.H + pad);
       auto builder = ViewBuilder::start(*decoding, ViewRequest{c.W, c.H, c.tw, c.th, c.rotate, c.rsc, c.wide});

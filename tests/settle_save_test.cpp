@@ -79,17 +79,18 @@ TEST(SettleSave, a_place_that_rests_ten_ticks_is_on_disk_as_the_exit_writes_it) 
     };
   };
   std::vector<Step> steps = {
-      "tick 30", unchanged("a viewer at rest after its start"),
-      "dblclick 1003", "key pagedown press", "tick 9", unchanged("nine ticks after a turn"),
-      "tick", saved_now("the tenth tick after a turn", "p2.jpg"),
+      "tick 30",       unchanged("a viewer at rest after its start"),
+      "dblclick 1003", "key pagedown press",
+      "tick 9",        unchanged("nine ticks after a turn"),
+      "tick",          saved_now("the tenth tick after a turn", "p2.jpg"),
   };
   // Turns one tick apart never rest ten ticks: nothing until they stop.
   for (int i = 0; i < 4; ++i) {
     steps.insert(steps.end(), {"key pagedown press", "tick", unchanged("turns one tick apart")});
   }
-  steps.insert(steps.end(), {"tick 8", unchanged("nine ticks after the last turn"), "tick",
-                             saved_now("ten ticks after the last turn", "p6.jpg"),
-                             "tick 40", unchanged("at rest after a save")});
+  steps.insert(steps.end(),
+               {"tick 8", unchanged("nine ticks after the last turn"), "tick",
+                saved_now("ten ticks after the last turn", "p6.jpg"), "tick 40", unchanged("at rest after a save")});
   // A turn while the writer may still be writing the save before: real time
   // passes (ten ticks, the settle's save handed over), then the next turn at
   // once; only its own ten ticks later is the place on disk.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_handlers.h"
 #include "app/controls.h"
+#include "app/settings_handlers.h"
 #include "app/window_stylus.h"
 #include "core/control_ids.h"
 #include "input/taps.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
 #include "app/controls.h"
+#include "app/main_window.h"
 #include "app/tick.h"
 #include "core/control_ids.h"
 #include "tests/harness.h"

@@ -194,8 +194,12 @@ void finish_start_position(Viewer& v) {
 
 ViewSettings view_settings(const Viewer& v) {
   const ViewerState& s = v.state;
-  ViewSettings settings{s.v_mode, text::parse_int(v.dialog.text(ctl::size_x)), text::parse_int(v.dialog.text(ctl::size_y)),
-                        s.v_left, s.RSC, s.ZOOM_MODE};
+  ViewSettings settings{s.v_mode,
+                        text::parse_int(v.dialog.text(ctl::size_x)),
+                        text::parse_int(v.dialog.text(ctl::size_y)),
+                        s.v_left,
+                        s.RSC,
+                        s.ZOOM_MODE};
   if (s.v_mode == ZoomMode::fit_longer || s.v_mode == ZoomMode::fit_shorter) settings.Text2 = settings.Text1;
   return settings;
 }

@@ -52,8 +52,8 @@ void paint_picker(Viewer& v, Bitmap& screen) {
       const bool on = picker_cell_selected(v.state, column, row);
       const Bitmap* look = on ? v.window.picker_on_bitmap.get() : v.window.picker_off_bitmap.get();
       if (!look) continue;
-      platform::stretch_copy(screen, picker->rect.x + s * kCell * column, picker->rect.y + s * kCell * row,
-                             s * kCell, s * kCell, *look, kCell * column, kCell * row, kCell, kCell);
+      platform::stretch_copy(screen, picker->rect.x + s * kCell * column, picker->rect.y + s * kCell * row, s * kCell,
+                             s * kCell, *look, kCell * column, kCell * row, kCell, kCell);
     }
   }
 }

@@ -62,8 +62,8 @@ void draw_glyph_text(Bitmap& b, int x, int y, int scale, std::string_view text, 
 }
 
 void draw_centred_text(Bitmap& b, Rect cell, int scale, std::string_view text, ColorRef color) {
-  draw_glyph_text(b, cell.x + (cell.w - glyph_text_width(text, scale)) / 2,
-                  cell.y + (cell.h - kGlyphH * scale) / 2, scale, text, color);
+  draw_glyph_text(b, cell.x + (cell.w - glyph_text_width(text, scale)) / 2, cell.y + (cell.h - kGlyphH * scale) / 2,
+                  scale, text, color);
 }
 
 void draw_key(Bitmap& b, Rect cell, std::string_view label, int scale) {
@@ -115,11 +115,17 @@ void toolbar_cell(Bitmap& b, int i) {
   const float cx = 40.0f * i + 20, cy = 19;
   switch (i) {
     case 0: shapes::fill(b, {static_cast<int>(cx) - 13, 10, 3, 18}, kInk); [[fallthrough]];
-    case 1: triangle(b, cx - 9, cy, -1, kInk); triangle(b, cx + 3, cy, -1, kInk); break;
+    case 1:
+      triangle(b, cx - 9, cy, -1, kInk);
+      triangle(b, cx + 3, cy, -1, kInk);
+      break;
     case 2: triangle(b, cx - 6, cy, -1, kInk); break;
     case 3: triangle(b, cx + 6, cy, +1, kInk); break;
     case 5: shapes::fill(b, {static_cast<int>(cx) + 10, 10, 3, 18}, kInk); [[fallthrough]];
-    case 4: triangle(b, cx - 3, cy, +1, kInk); triangle(b, cx + 9, cy, +1, kInk); break;
+    case 4:
+      triangle(b, cx - 3, cy, +1, kInk);
+      triangle(b, cx + 9, cy, +1, kInk);
+      break;
     case 6:
       shapes::polygon(b, {{cx, 7}, {cx + 11, 21}, {cx - 11, 21}}, kInk);
       shapes::fill(b, {static_cast<int>(cx) - 11, 25, 22, 4}, kInk);
@@ -161,10 +167,8 @@ void double_arrow(Bitmap& b, Point c, bool vertical, ColorRef color) {
   shapes::arrow_head(b, a, vertical ? 270.0f : 180.0f, 5, color);
   shapes::arrow_head(b, z, vertical ? 90.0f : 0.0f, 5, color);
   // The mirror axis across the arrow.
-  if (vertical)
-    shapes::fill(b, {static_cast<int>(c.x) - 7, static_cast<int>(c.y), 14, 1}, color);
-  else
-    shapes::fill(b, {static_cast<int>(c.x), static_cast<int>(c.y) - 7, 1, 14}, color);
+  if (vertical) shapes::fill(b, {static_cast<int>(c.x) - 7, static_cast<int>(c.y), 14, 1}, color);
+  else shapes::fill(b, {static_cast<int>(c.x), static_cast<int>(c.y) - 7, 1, 14}, color);
 }
 
 // Two arrows chasing each other round a circle; a vertical loop runs up one

@@ -38,9 +38,7 @@ void turn_same_size(const PagePicture& src, Bitmap& dst, bool wide) {
       const int x1 = std::min(cols, x0 + kTurnTile);
       for (int x = x0; x < x1; ++x) {
         const std::uint8_t* s = src.row(plan.lines[x].begin);
-        for (int y = y0; y < y1; ++y) {
-          std::memcpy(dst.memory_row(y) + 3 * x, s + 3 * plan.positions[y].begin, 3);
-        }
+        for (int y = y0; y < y1; ++y) { std::memcpy(dst.memory_row(y) + 3 * x, s + 3 * plan.positions[y].begin, 3); }
       }
     }
   }

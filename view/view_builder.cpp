@@ -37,7 +37,8 @@ constexpr long long kInverseCounts = 1 << 16;
 std::vector<std::uint64_t> inverse_counts(long long max_count) {
   std::vector<std::uint64_t> inverse(static_cast<size_t>(max_count) + 1);
   for (long long d = 1; d <= max_count; ++d)
-    inverse[d] = ((std::uint64_t{1} << kInverseShift) + static_cast<std::uint64_t>(d) - 1) / static_cast<std::uint64_t>(d);
+    inverse[d] =
+        ((std::uint64_t{1} << kInverseShift) + static_cast<std::uint64_t>(d) - 1) / static_cast<std::uint64_t>(d);
   return inverse;
 }
 
@@ -142,8 +143,8 @@ std::unique_ptr<ViewBuilder> ViewBuilder::start(const Bitmap& page, const ViewRe
   const ResampleSize size = resample_size(W, H, request.target_w, request.target_h, request.rotate, request.RSC);
   const int vw = view_side(size.width), vh = view_side(size.height);
   if (W <= 0 || H <= 0 || vw <= kBlackEdge || vh <= kBlackEdge) return nullptr;
-  const bool same_size = size.turned ? vw == view_side(H) && vh == view_side(W)
-                                     : vh == view_side(H) && vw == view_side(W);
+  const bool same_size =
+      size.turned ? vw == view_side(H) && vh == view_side(W) : vh == view_side(H) && vw == view_side(W);
   if (same_size) return nullptr;
   const PagePicture src{page, W, H};
   BoxPlan plan = size.turned ? turned_plan(W, H, vw, vh, request.ZOOM_MODE != 0)
@@ -190,7 +191,8 @@ void ViewBuilder::emit(int line, const std::uint8_t* pixels) {
     return;
   }
   const int lines = static_cast<int>(order_.size());
-  if (line % kTurnBatch == kTurnBatch - 1 || line == lines - 1) flush_turned(line - line % kTurnBatch, line % kTurnBatch + 1);
+  if (line % kTurnBatch == kTurnBatch - 1 || line == lines - 1)
+    flush_turned(line - line % kTurnBatch, line % kTurnBatch + 1);
 }
 
 void ViewBuilder::flush_turned(int first_line, int count) {

@@ -7,7 +7,7 @@ namespace zeb {
 struct ResampleSize {
   int width = 0, height = 0;  // as shown, after the turn
   bool turned = false;
-  int auto_rotated = 0;       // turned although no turn was asked for
+  int auto_rotated = 0;  // turned although no turn was asked for
 };
 // The size decision: an unturned result is cut to the page in each
 // direction; with auto-rotate (RSC) a result at least as wide as high is

@@ -152,8 +152,7 @@ std::unique_ptr<Bitmap> Bitmap::create(int width, int height) {
 ColorRef Bitmap::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   const std::uint8_t* p = picture_row(y) + 3 * x;
-  return static_cast<ColorRef>(p[2]) | (static_cast<ColorRef>(p[1]) << 8) |
-         (static_cast<ColorRef>(p[0]) << 16);
+  return static_cast<ColorRef>(p[2]) | (static_cast<ColorRef>(p[1]) << 8) | (static_cast<ColorRef>(p[0]) << 16);
 }
 
 void Bitmap::set_pixel(int x, int y, ColorRef color) {
@@ -175,8 +174,8 @@ void fill_rect(Bitmap& target, Rect r, ColorRef color) {
   }
 }
 
-void stretch_copy(Bitmap& target, int dx, int dy, int dw, int dh,
-                  const Bitmap& source, int sx, int sy, int sw, int sh) {
+void stretch_copy(Bitmap& target, int dx, int dy, int dw, int dh, const Bitmap& source, int sx, int sy, int sw,
+                  int sh) {
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
   Axis ax = make_axis(dx, dw, sx, sw);
   Axis ay = make_axis(dy, dh, sy, sh);
@@ -224,14 +223,11 @@ bool write_png_rows(std::FILE* file, const Bitmap& bitmap) {
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()),
-               static_cast<png_uint_32>(bitmap.height()), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()), static_cast<png_uint_32>(bitmap.height()), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_set_bgr(png);  // the rows hold blue, green, red
-  for (int y = 0; y < bitmap.height(); ++y) {
-    png_write_row(png, const_cast<png_bytep>(bitmap.picture_row(y)));
-  }
+  for (int y = 0; y < bitmap.height(); ++y) { png_write_row(png, const_cast<png_bytep>(bitmap.picture_row(y))); }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;

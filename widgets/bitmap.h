@@ -71,8 +71,7 @@ void fill_rect(Bitmap& target, Rect r, ColorRef color);
 // The source rectangle is clipped to the source bitmap and the destination
 // shrunk in proportion, so nothing is drawn for source positions outside the
 // bitmap. Each destination pixel takes the source pixel it falls on.
-void stretch_copy(Bitmap& target, int dx, int dy, int dw, int dh,
-                  const Bitmap& source, int sx, int sy, int sw, int sh);
+void stretch_copy(Bitmap& target, int dx, int dy, int dw, int dh, const Bitmap& source, int sx, int sy, int sw, int sh);
 
 // Writes the bitmap as PNG or binary PPM (P6) to a host path; false on failure.
 bool save_png(const Bitmap& bitmap, const std::string& host_path);

@@ -22,12 +22,12 @@ enum class Kind { edit, list, combo, button, check_box, radio, static_text, pict
 struct Control {
   int id = 0;
   Kind kind = Kind::static_text;
-  std::u16string text;       // caption, or the edit's / combo's text field
+  std::u16string text;  // caption, or the edit's / combo's text field
   bool visible = false;
   bool enabled = true;
-  Rect rect;                 // screen pixels
+  Rect rect;  // screen pixels
   // Styles.
-  bool sorted_style = false; // has no effect on insertion order
+  bool sorted_style = false;  // has no effect on insertion order
   bool notify = false;
   bool numeric = false;      // edit accepting digits only
   bool lower_case = false;   // edit that lower-cases what it is given
@@ -36,11 +36,11 @@ struct Control {
   // Lists and combos.
   std::vector<std::u16string> items;
   int selection = -1;
-  int top_index = 0;         // first visible item (drawing and scrolling)
+  int top_index = 0;  // first visible item (drawing and scrolling)
   // Times the items were cleared to be filled anew: the window front end
   // tells by it that a choice refilled the list under the pointer.
   unsigned refills = 0;
-  bool dropped_down = false; // combo list open (window front end)
+  bool dropped_down = false;  // combo list open (window front end)
   // Check boxes and radio buttons.
   bool checked = false;
   // Slider.

@@ -26,8 +26,7 @@ std::string match_file(FcPattern* pattern) {
     FcChar8* path = nullptr;
     FcCharSet* chars = nullptr;
     if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
-        FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch &&
-        FcCharSetHasChar(chars, kProbeKanji))
+        FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && FcCharSetHasChar(chars, kProbeKanji))
       file = reinterpret_cast<const char*>(path);
     FcPatternDestroy(match);
   }
@@ -42,8 +41,8 @@ Rect intersect(Rect a, Rect b) {
 }
 
 std::string search_installed_fonts() {
-  static const char* const kFamilies[] = {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "Noto Sans JP",
-                                          "VL PGothic", "TakaoPGothic"};
+  static const char* const kFamilies[] = {"IPAPGothic",   "IPAGothic",  "Noto Sans CJK JP",
+                                          "Noto Sans JP", "VL PGothic", "TakaoPGothic"};
   for (const char* family : kFamilies) {
     FcPattern* p = FcPatternCreate();
     FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -179,8 +178,7 @@ Font& dialog_font() {
   static Font font = [] {
     const std::string file = find_dialog_font_file();
     if (file.empty())
-      std::fprintf(stderr,
-                   "zeb: no Japanese font found (install fonts-ipafont-gothic); text is drawn as boxes\n");
+      std::fprintf(stderr, "zeb: no Japanese font found (install fonts-ipafont-gothic); text is drawn as boxes\n");
     return Font(file, kDialogFontPixels);
   }();
   return font;

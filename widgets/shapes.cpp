@@ -88,8 +88,7 @@ void line(Bitmap& target, Point a, Point b, float width, ColorRef color) {
   if (length <= 0.0f) return disc(target, a, width / 2, color);
   // The stroke is a rectangle around the segment, half the width each side.
   const float nx = -dy / length * width / 2, ny = dx / length * width / 2;
-  fill_polygon(target, {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}},
-               color);
+  fill_polygon(target, {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}, color);
 }
 
 void arc(Bitmap& target, Point centre, float radius, float from, float to, float width, ColorRef color) {

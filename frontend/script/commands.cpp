@@ -15,10 +15,10 @@
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
 #include "frontend/script/state_json.h"
-#include "view/paint.h"
-#include "widgets/draw.h"
 #include "host/text.h"
 #include "settings/settle_save.h"
+#include "view/paint.h"
+#include "widgets/draw.h"
 
 namespace zeb::script {
 namespace {

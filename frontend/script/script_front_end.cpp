@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
+#include "app/controls.h"
 #include "app/messages.h"
 #include "app/open_target.h"
-#include "app/controls.h"
 #include "app/startup.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "widgets/bitmap.h"
 #include "core/services.h"
+#include "widgets/bitmap.h"
 
 namespace zeb::sdl {
 

@@ -12,9 +12,9 @@
 #include <optional>
 #include <string>
 
+#include "app/controls.h"
 #include "app/messages.h"
 #include "app/open_target.h"
-#include "app/controls.h"
 #include "app/startup.h"
 #include "frontend/sdl/renderer.h"
 #include "frontend/sdl/session.h"

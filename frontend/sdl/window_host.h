@@ -1,8 +1,8 @@
 #pragma once
 // The platform's message boxes, pop-up menus and foreground test, answered
 // inside the window.
-#include "frontend/sdl/session.h"
 #include "core/services.h"
+#include "frontend/sdl/session.h"
 
 namespace zeb::sdl {
 
