@@ -28,14 +28,14 @@ std::string settings_file_host_path(const Viewer& v, const std::u16string& file_
 
 std::string settings_folder(Viewer& v) {
   v.state.app_dir = text::from_utf8(app_dir_of(v));
-  const std::string folder = settings_folder_path(v);
+  std::string folder = settings_folder_path(v);
   platform::make_host_dir(folder);  // an existing folder is fine; failure shows at open
   return folder;
 }
 
 std::string settings_file_path(Viewer& v, const std::u16string& file_name) {
   settings_folder(v);
-  const std::string path = settings_file_host_path(v, file_name);
+  std::string path = settings_file_host_path(v, file_name);
   v.dialog.set_text(ctl::file_path_box, text::from_utf8(path));
   return path;
 }

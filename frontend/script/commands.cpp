@@ -166,6 +166,17 @@ void serve_later_starts(Session& s) {
   for (const std::string& path : s.guard->take_requests().paths) open_handed_over(s.viewer, path);
 }
 
+// N ticks of the timer; a save a tick hands over is on disk before the
+// script goes on, so what a script reads of the files is deterministic.
+void ticks(Session& s, long long n) {
+  Viewer& v = s.viewer;
+  for (long long i = 0; i < n && !v.platform.ended; ++i) {
+    serve_later_starts(s);
+    timer_tick(v);
+    wait_for_settle_save(v);
+  }
+}
+
 }  // namespace
 
 std::optional<Command> parse_command(const std::string& line, std::string& why) {
@@ -186,12 +197,7 @@ bool run_command(Session& s, const Command& c) {
   const std::string& n = c.name;
   auto num = [&](size_t i) { return static_cast<int>(c.numbers.at(i)); };
   if (n == "tick") {
-    for (long long i = 0; i < c.numbers[0] && !v.platform.ended; ++i) {
-      serve_later_starts(s);
-      timer_tick(v);
-      // A save the tick handed over is on disk before the script goes on.
-      wait_for_settle_save(v);
-    }
+    ticks(s, c.numbers[0]);
   } else if (n == "idle") {
     idle(v, c.numbers[0]);
   } else if (n == "down" || n == "move" || n == "up") {
