@@ -56,7 +56,7 @@ const Row kControls[] = {
     {ctl::sort_ascending, Kind::button, u"昇順ソート", no, at(0, 247, 60, 20), plain},
     {ctl::size_x, Kind::edit, u"", no, at(7, 181, 40, 18), numeric},
     {ctl::size_y, Kind::edit, u"", no, at(55, 181, 40, 18), numeric},
-    {ctl::number_pad, Kind::picture, u"", no, at(175, 212, 56, 73), plain},
+    {ctl::number_pad, Kind::picture, u"", no, at(ctl::number_pad_box.x, ctl::number_pad_box.y, ctl::number_pad_box.w, ctl::number_pad_box.h), plain},
     {ctl::slide_show_check, Kind::check_box, u"スライドショー", no, at(0, 227, 90, 20), plain},
     {ctl::random_check, Kind::check_box, u"ランダム表示", no, at(0, 207, 120, 20), plain},
     {ctl::preset_box, Kind::combo, u"", no, at(0, 146, 240, 20), sorted | editable},

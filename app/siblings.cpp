@@ -2,6 +2,8 @@
 // current location) and the moves between siblings.
 #include "app/siblings.h"
 
+#include <algorithm>
+
 #include "app/open_location.h"
 #include "app/page_steps.h"
 #include "app/sort_pages.h"
@@ -41,9 +43,10 @@ void build_sibling_list(Viewer& v) {
   for (const auto& entry : v.platform.storage.find(parent + u"\\*.*")) {
     std::u16string candidate = parent + u"\\" + entry.name;
     if (!location_fits(candidate)) continue;
-    bool wanted = entry.directory ? folder_has_pages(v.platform.storage, candidate, u"jpg") ||
-                                        folder_has_pages(v.platform.storage, candidate, u"jpeg")
-                                  : is_archive_name(entry.name);
+    const auto holds = [&](std::u16string_view ending) {
+      return folder_has_pages(v.platform.storage, candidate, std::u16string(ending));
+    };
+    bool wanted = entry.directory ? std::ranges::any_of(kPageEndings, holds) : is_archive_name(entry.name);
     if (wanted) d.insert_item(ctl::sibling_list, next++, candidate);
   }
   sort_sibling_list(v);

@@ -11,6 +11,7 @@
 #include "app/sort_pages.h"
 #include "core/codes.h"
 #include "input/taps.h"
+#include "view/paint.h"
 
 namespace zeb {
 namespace {
@@ -49,7 +50,7 @@ void on_stylus_down(Viewer& v, int px, int py) {
   const bool panel_shown = st.panel_aux != 0 || st.panel_mode != PanelMode::page_view;
   if (panel_shown) press_window_buttons(v.state, px, py);
   if (st.viewing == 0 && st.settings_open == 0) {
-    if (layout_hit(px, py, 135, 180, 120, 120)) enter_page_view(v);
+    if (layout_hit(px, py, kThumbX + kThumbHitOffsetX, kThumbY, kThumbBox, kThumbBox)) enter_page_view(v);
     return;
   }
   if (st.drag_pending == 1) return;

@@ -66,6 +66,14 @@ constexpr int key_reset = 1093;
 constexpr int picker = 1096;
 constexpr int folder_history = 1100;
 
+// The settings panel's number pad in layout units: its box, and the key
+// cells that start at the box's corner (three columns, four rows).
+struct LayoutBox {
+  int x, y, w, h;
+};
+constexpr LayoutBox number_pad_box{175, 212, 56, 73};
+constexpr int number_pad_cell_w = 16, number_pad_cell_h = 18;
+
 // The zoom-mode radio buttons, index = v_mode.
 constexpr int mode_radios[ZoomMode::count] = {mode_radio_0, mode_radio_1, mode_radio_2, mode_radio_3,
                                 mode_radio_4, mode_radio_5, mode_radio_6};
@@ -73,8 +81,8 @@ constexpr int mode_radios[ZoomMode::count] = {mode_radio_0, mode_radio_1, mode_r
 // Window commands.
 constexpr int cmd_ok = 1;
 constexpr int cmd_cancel = 2;
-constexpr int timer_id = 1015;  // the 100 ms timer
-constexpr int timer_period_ms = 100;
+constexpr int timer_id = 1015;  // the viewer's timer
+constexpr int timer_period_ms = 100;  // its period, in milliseconds
 
 // Pop-up menu items, chosen as window commands: the preset menu's heading
 // (its identifier lies outside the accepted preset range, so choosing it has

@@ -22,10 +22,6 @@
 namespace zeb::platform {
 namespace {
 
-// Longest location path in UTF-16 units; the viewer's path buffers hold 260
-// units including the terminator.
-constexpr size_t kMaxLocationUnits = 259;
-
 // Drops trailing slashes, keeping "/" itself; an empty root is "/".
 std::string trim_slashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -102,14 +98,12 @@ std::optional<std::u16string> location_below(const std::string& root, const std:
   return location;
 }
 
-char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
 // Plain "*" and "?" matching with backtracking to the last star.
 bool glob_match(std::u16string_view pattern, std::u16string_view name) {
   size_t p = 0, n = 0;
   size_t star = std::u16string_view::npos, resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == u'?' || fold(pattern[p]) == fold(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == u'?' || text::ascii_lower(pattern[p]) == text::ascii_lower(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == u'*') {
@@ -439,7 +433,7 @@ std::string resolve_app_dir(const std::string& override_dir, const std::string& 
   std::string program = trim_slashes(program_dir);
   std::string dir = trim_slashes(override_dir.empty() ? program : override_dir);
   if (!override_dir.empty()) make_host_dirs(dir);
-  if (override_dir.empty() && host_dir_exists(join_host(program, "ZEB_CFG"))) return program;
+  if (override_dir.empty() && host_dir_exists(join_host(program, kSettingsFolderName))) return program;
   const bool build_tree = host_file_exists(join_host(program, "CMakeCache.txt"));
   if ((!override_dir.empty() || build_tree) && writable_dir(dir)) return dir;
   std::string fallback = join_host(trim_slashes(config_home()), "zeb");

@@ -13,6 +13,14 @@
 
 namespace zeb::platform {
 
+// The settings folder's name inside app_dir.
+constexpr const char* kSettingsFolderName = "ZEB_CFG";
+
+// Location paths live in buffers of kLocationBufferUnits UTF-16 units with
+// the terminator, so the longest location path is one unit shorter.
+constexpr std::size_t kLocationBufferUnits = 260;
+constexpr std::size_t kMaxLocationUnits = kLocationBufferUnits - 1;
+
 struct FindEntry {
   std::u16string name;
   bool directory = false;
@@ -39,7 +47,7 @@ class Storage {
 
   // Host path of a location path, or nullopt when the location cannot be
   // represented on the host (a NUL, a "." or ".." component, or a path that
-  // does not fit 260 UTF-16 units).
+  // is longer than kMaxLocationUnits UTF-16 units).
   std::optional<std::string> host_path(std::u16string_view location) const;
   // Location path of a host path below the root, or nullopt when it lies
   // outside the root.

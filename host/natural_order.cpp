@@ -4,14 +4,15 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "host/text.h"
+
 namespace zeb::platform {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 unsigned char folded(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+  return static_cast<unsigned char>(text::ascii_lower(static_cast<unsigned char>(c)));
 }
 
 // The digit run starting at `at`, without its leading zeros; `at` moves

@@ -206,9 +206,7 @@ bool fits_cp932(std::u16string_view text) { return from_cp932(to_cp932(text)) ==
 
 std::u16string ascii_lower(std::u16string_view text) {
   std::u16string lower(text);
-  for (char16_t& c : lower) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-  }
+  for (char16_t& c : lower) c = ascii_lower(c);
   return lower;
 }
 

@@ -41,7 +41,8 @@ int toolbar_cell_at(int px, int py) {
 }
 
 void press_number_pad(Viewer& v, int px, int py) {
-  v.dialog.move(ctl::number_pad, {175 * s, 212 * s, 56 * s, 73 * s});
+  constexpr ctl::LayoutBox box = ctl::number_pad_box;
+  v.dialog.move(ctl::number_pad, {box.x * s, box.y * s, box.w * s, box.h * s});
   v.repaint();
   const int key = number_pad_key(px, py);
   if (key != 0) v.platform.inject_key_press(key);
@@ -81,13 +82,13 @@ void start_drag(ViewerState& st, int px, int py) {
 }
 
 int number_pad_key(int px, int py) {
-  constexpr int kColumns[3] = {175, 191, 207};
-  constexpr int kRows[4] = {212, 230, 248, 266};
   constexpr int kKeys[4][3] = {{7, 8, 9}, {4, 5, 6}, {1, 2, 3}, {0, -1, -1}};  // -1: Back
   int key = 0;
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 3; ++c) {
-      if (!layout_hit(px, py, kColumns[c], kRows[r], 16, 18)) continue;
+      const int x = ctl::number_pad_box.x + c * ctl::number_pad_cell_w;
+      const int y = ctl::number_pad_box.y + r * ctl::number_pad_cell_h;
+      if (!layout_hit(px, py, x, y, ctl::number_pad_cell_w, ctl::number_pad_cell_h)) continue;
       key = kKeys[r][c] < 0 ? vk::back : vk::digit_0 + kKeys[r][c];
     }
   }

@@ -19,7 +19,7 @@ std::string app_dir_of(const Viewer& v) {
 
 std::string settings_folder_path(const Viewer& v) {
   const std::string app_dir = app_dir_of(v);
-  return (app_dir == "/" ? "" : app_dir) + "/ZEB_CFG";
+  return (app_dir == "/" ? "" : app_dir) + "/" + platform::kSettingsFolderName;
 }
 
 std::string settings_file_host_path(const Viewer& v, const std::u16string& file_name) {

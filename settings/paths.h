@@ -1,5 +1,5 @@
 #pragma once
-// Paths of the settings files: app_dir + "/ZEB_CFG" + "/" + name.
+// Paths of the settings files: app_dir + "/" + kSettingsFolderName + "/" + name.
 #include <string>
 
 #include "core/viewer.h"

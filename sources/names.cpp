@@ -3,11 +3,12 @@
 
 #include "sources/names.h"
 
+#include "host/files.h"
+#include "host/text.h"
+
 namespace zeb {
 
 namespace {
-
-char16_t lower_ascii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 
 // True when the name's last units, with A-Z lower-cased, equal the
 // lower-case tail. No copy is made: listing a large folder classifies every
@@ -16,14 +17,20 @@ bool has_tail(std::u16string_view name, std::u16string_view tail) {
   if (name.size() < tail.size()) return false;
   std::size_t start = name.size() - tail.size();
   for (std::size_t i = 0; i < tail.size(); ++i) {
-    if (lower_ascii(name[start + i]) != tail[i]) return false;
+    if (text::ascii_lower(name[start + i]) != tail[i]) return false;
   }
   return true;
 }
 
 }  // namespace
 
-bool is_page_name(std::u16string_view name) { return has_tail(name, u".jpg") || has_tail(name, u".jpeg"); }
+bool is_page_name(std::u16string_view name) {
+  for (std::u16string_view ending : kPageEndings) {
+    if (name.size() > ending.size() && name[name.size() - ending.size() - 1] == u'.' && has_tail(name, ending))
+      return true;
+  }
+  return false;
+}
 
 // Comic archives named ".cbz" are ZIP archives under another name.
 bool is_archive_name(std::u16string_view name) { return has_tail(name, u".zip") || has_tail(name, u".cbz"); }
@@ -40,6 +47,6 @@ std::u16string parent_path(const std::u16string& path) {
   return path.substr(0, cut);
 }
 
-bool location_fits(std::u16string_view path) { return path.size() < kMaxLocationUnits; }
+bool location_fits(std::u16string_view path) { return path.size() <= platform::kMaxLocationUnits; }
 
 }  // namespace zeb

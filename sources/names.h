@@ -9,13 +9,14 @@
 
 namespace zeb {
 // Name classes and path rules.
+// The endings of page names, without the dot, matched with A-Z lower-cased.
+constexpr std::u16string_view kPageEndings[] = {u"jpg", u"jpeg"};
 bool is_page_name(std::u16string_view name);
 bool is_archive_name(std::u16string_view name);
 std::u16string child_path(const std::u16string& path, const std::u16string& name);
 std::u16string parent_path(const std::u16string& path);
 
-// Location paths live in buffers of 260 UTF-16 units with the terminator;
-// a path that would not fit is neither entered nor listed.
-constexpr std::size_t kMaxLocationUnits = 260;
+// A location path longer than platform::kMaxLocationUnits (it would not fit
+// its buffer with the terminator) is neither entered nor listed.
 bool location_fits(std::u16string_view path);
 }  // namespace zeb

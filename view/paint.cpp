@@ -19,8 +19,6 @@ using platform::Rect;
 constexpr int s = screen_scale;
 constexpr platform::ColorRef kBlack = 0;
 
-// Thumbnail box of the browser, in layout units.
-constexpr int kThumbX = 133, kThumbY = 180, kThumbBox = 120;
 constexpr int kThumbSide = 106;  // longest side of the preview inside the box
 
 // Picker cells: 20 x 20 pixels in the picker pictures, s times that on screen.

@@ -14,7 +14,6 @@ namespace zeb {
 namespace {
 
 constexpr int kHoldTicks = 5;       // ticks a direction stays active
-constexpr int kEdgeWaitTicks = 5;   // still ticks at an edge before wrapping
 constexpr int kWrapPauseTicks = 3;  // ticks without scrolling after a wrap
 constexpr int kPickerRedrawTicks = 3;
 

@@ -2,18 +2,14 @@
 
 #include <algorithm>
 
+#include "host/text.h"
+
 namespace zeb::platform {
 namespace {
 
 bool holds_items(const Control* c) { return c && (c->kind == Kind::list || c->kind == Kind::combo); }
 
 bool is_digit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
-
-std::u16string lower_ascii(std::u16string text) {
-  for (auto& ch : text)
-    if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch - u'A' + u'a');
-  return text;
-}
 
 }  // namespace
 
@@ -118,7 +114,7 @@ void Dialog::swap_items(int id, int a, int b) {
 void Dialog::set_text(int id, const std::u16string& text) {
   Control* c = find(id);
   if (!c) return;
-  c->text = c->lower_case ? lower_ascii(text) : text;
+  c->text = c->lower_case ? text::ascii_lower(text) : text;
   c->caret = static_cast<int>(c->text.size());
 }
 
@@ -189,7 +185,7 @@ void Dialog::type_char(char16_t ch) {
   Control* c = find(focus_);
   if (!c || !(c->kind == Kind::edit || (c->kind == Kind::combo && c->editable))) return;
   if (c->numeric && !is_digit(ch)) return;
-  if (c->lower_case && ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch - u'A' + u'a');
+  if (c->lower_case) ch = text::ascii_lower(ch);
   c->caret = std::clamp(c->caret, 0, static_cast<int>(c->text.size()));
   c->text.insert(c->text.begin() + c->caret, ch);
   ++c->caret;

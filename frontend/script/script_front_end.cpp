@@ -98,7 +98,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   }
   // Two viewers must never share one set of settings files: a later start
   // hands its location to the running one.
-  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG", o.location.value_or(""));
+  platform::InstanceGuard guard(platform.app_dir_host + "/" + platform::kSettingsFolderName, o.location.value_or(""));
   if (guard.already_running()) {
     out << "{\"already_running\":true}\n";
     return 0;

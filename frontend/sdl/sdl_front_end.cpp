@@ -214,7 +214,7 @@ int run(const std::vector<std::string>& args) {
   }
   // Two viewers must never share one set of settings files: a second start
   // hands its location to the first (or only raises it) and ends.
-  platform::InstanceGuard guard(platform.app_dir_host + "/ZEB_CFG", o.location.value_or(""));
+  platform::InstanceGuard guard(platform.app_dir_host + "/" + platform::kSettingsFolderName, o.location.value_or(""));
   if (guard.already_running()) return 0;
   std::optional<OpenTarget> target;
   std::string why;

@@ -16,7 +16,7 @@
 namespace zeb::sdl {
 namespace {
 
-constexpr std::uint64_t kTickMs = 100;  // the viewer's timer period
+constexpr std::uint64_t kTickMs = ctl::timer_period_ms;  // the viewer's timer period, in milliseconds
 // Under a video driver that cannot wait for input, the loop looks for
 // events this often (ms): a hundred wake-ups a second instead of SDL's
 // thousand, and input still answered at once to the eye.
