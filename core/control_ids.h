@@ -81,7 +81,7 @@ constexpr int mode_radios[ZoomMode::count] = {mode_radio_0, mode_radio_1, mode_r
 // Window commands.
 constexpr int cmd_ok = 1;
 constexpr int cmd_cancel = 2;
-constexpr int timer_id = 1015;  // the viewer's timer
+constexpr int timer_id = 1015;        // the viewer's timer
 constexpr int timer_period_ms = 100;  // its period, in milliseconds
 
 // Pop-up menu items, chosen as window commands: the preset menu's heading

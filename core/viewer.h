@@ -100,7 +100,7 @@ struct ViewerState {
   int scroll_speed = 1;                                  // current smooth-scroll step (pixels per tick)
   int scroll_accel_index = 0;                            // position in scroll_accel_steps
   std::array<int, 4> scroll_accel_steps = {1, 4, 8, 8};  // smooth-scroll speed-ups (pixels per tick)
-  int edge_wait = kEdgeWaitTicks;                                   // ticks left at an edge before a wrap jumps to the other end
+  int edge_wait = kEdgeWaitTicks;                        // ticks left at an edge before a wrap jumps to the other end
   int prev_scroll_x = 0, prev_scroll_y = 0;              // offsets of the tick before (edge test)
   // After a wrap, scroll_hold_x counts the ticks the horizontal scroll
   // holds still; scroll_hold_y is a flag: 1 while the vertical one holds.

@@ -11,9 +11,7 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-unsigned char folded(char c) {
-  return static_cast<unsigned char>(text::ascii_lower(static_cast<unsigned char>(c)));
-}
+unsigned char folded(char c) { return static_cast<unsigned char>(text::ascii_lower(static_cast<unsigned char>(c))); }
 
 // The digit run starting at `at`, without its leading zeros; `at` moves
 // past the whole run.

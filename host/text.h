@@ -21,7 +21,9 @@ std::u16string from_cp932(std::string_view bytes);
 bool fits_cp932(std::u16string_view text);
 
 // Maps A-Z to a-z and leaves every other unit alone.
-constexpr char16_t ascii_lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
+constexpr char16_t ascii_lower(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
 std::u16string ascii_lower(std::u16string_view text);
 bool ends_with(std::u16string_view text, std::u16string_view tail);
 
