@@ -78,7 +78,7 @@ DecodedPage obtain_page(Viewer& v, const PageKey& key, std::FILE* file,
 
 int load_page(Viewer& v, const std::u16string& path) {
   ViewerState& s = v.state;
-  if (s.load_block == 1) return -1;
+  if (s.folder_scan == 1 || s.wrap_pause_ticks == 1) return -1;
   s.LastFName = v.dialog.item_text(ctl::page_list, s.page_index);
   if (s.panel_mode == PanelMode::page_view) record_in_folder_history(v);
   const bool archive = s.archive_mode == 1;

@@ -108,7 +108,8 @@ void open_location(Viewer& v) {
   drop_page_behind(v.window);
   forget_shown_page(v.window);
   s.page_index = 0;
-  s.load_block = 1;
+  s.folder_scan = 1;
+  s.wrap_pause_ticks = 0;  // a new listing ends the pause of a wrap
   d.show(ctl::focus_sink, true);
 
   int history_count = d.item_count(ctl::folder_history);
@@ -132,7 +133,7 @@ void open_location(Viewer& v) {
 
   d.set_focus(ctl::focus_sink);
   d.show(ctl::focus_sink, false);
-  s.load_block = 0;
+  s.folder_scan = 0;
   if (page_count(d) == 0) show_no_pages(v);
   turn_page(v, found ? s.resume_index : 0);
   // Only the remembered page is the reader's; a first page (or a random

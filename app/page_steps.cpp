@@ -146,8 +146,9 @@ void read_ahead_next_turn(Viewer& v) {
   const int count = page_count(v.dialog);
   // Random order has no next page to know; a pending jump, sort or folder
   // scan loads something else next.
-  if (!v.platform.read_ahead || s.viewing != 1 || s.settings_open != 0 || s.random_page != 0 || s.load_block != 0 ||
-      s.select_delay > 0 || s.sort_request != 0 || count == 0 || s.page_index < 0 || s.page_index >= count)
+  if (!v.platform.read_ahead || s.viewing != 1 || s.settings_open != 0 || s.random_page != 0 || s.folder_scan != 0 ||
+      s.wrap_pause_ticks != 0 || s.select_delay > 0 || s.sort_request != 0 || count == 0 || s.page_index < 0 ||
+      s.page_index >= count)
     return;
   int next = s.page_index + (v.window.turn_direction < 0 ? -1 : 1);
   if (next < 0) next = count - 1;

@@ -38,12 +38,12 @@ bool run_restore_sequence(Viewer& v) {
   return true;
 }
 
-// A requested sort waits until no folder scan blocks loading. The page the
+// A requested sort waits while a folder scan or a wrap pause runs. The page the
 // reader is on stays current: the index follows it and nothing is loaded
 // again. Without a current page, the page now at the index is shown.
 void run_pending_sort(Viewer& v) {
   ViewerState& s = v.state;
-  if (s.sort_request == 0 || s.load_block != 0) return;
+  if (s.sort_request == 0 || s.folder_scan != 0 || s.wrap_pause_ticks != 0) return;
   const int moved_to = sort_page_list(v, s.sort_request != 1);
   const bool keep_page = s.page_current == 1 && moved_to >= 0;
   if (keep_page) s.page_index = moved_to;

@@ -68,11 +68,10 @@ struct ViewerState {
   int archive_mode = 0;   // 1: LastDir is an archive, the offset list is filled
   int viewing = 0;        // 1: the page view is shown (not the browser)
   int settings_open = 0;  // 1: the settings column is shown
-  // Two meanings in one counter: 1 while open_location scans the location
-  // (a load is then refused), and the ticks held-key scrolling pauses after
-  // a wrap (counting down to 0). A pending sort and the read-ahead wait
-  // while it is not 0.
-  int load_block = 0;
+  // A pending sort and the read-ahead wait while either of these is not 0.
+  int folder_scan = 0;       // 1 while open_location lists the location; a load is then refused
+  int wrap_pause_ticks = 0;  // ticks held-key scrolling still pauses after a wrap, counting down to 0;
+                             // a load is also refused on the pause's last tick (value 1)
   int turning = 0;           // 1 while a page turn runs (guards re-entry)
   int resume_index = 0;      // page-list index of the page the history names
   int scan_first_match = 1;  // 1 until the scan met the history's page name

@@ -111,7 +111,8 @@ TEST_F(Browsing, folder_lists_pages_subfolders_and_archives_in_search_order) {
   EXPECT_EQ(items(ctl::page_list).size(), 2u);
   EXPECT_TRUE(items(ctl::archive_offsets).empty());
   EXPECT_EQ(v.state.archive_mode, 0);
-  EXPECT_EQ(v.state.load_block, 0);
+  EXPECT_EQ(v.state.folder_scan, 0);
+  EXPECT_EQ(v.state.wrap_pause_ticks, 0);
   const auto* slider = v.dialog.find(ctl::page_slider);
   EXPECT_EQ(slider->range_min, 0);
   EXPECT_EQ(slider->range_max, 1);

@@ -312,7 +312,7 @@ TEST_F(PageLoader, start_position_follows_the_start_corner_and_mirroring) {
 TEST_F(PageLoader, blocked_load_changes_nothing) {
   add_page("a.jpg", fx::jpeg_bytes(16, 16));
   ASSERT_EQ(load_page(*v, u"\\a.jpg"), 0);
-  v->state.load_block = 1;
+  v->state.folder_scan = 1;
   v->state.LastFName = u"before.jpg";
   v->dialog.set_text(ctl::wait_field, u"99");
   const int history = v->dialog.item_count(ctl::folder_history);

@@ -31,7 +31,9 @@ bool run_and_take_mark(Reader& r, const std::string& line) {
 void settle(Reader& r) {
   for (int i = 0; i < 50; ++i) {
     const ViewerState& s = r.viewer().state;
-    if (s.select_delay <= 0 && s.picker_redraw_ticks == 0 && s.repaint_request == 0 && s.load_block == 0) break;
+    if (s.select_delay <= 0 && s.picker_redraw_ticks == 0 && s.repaint_request == 0 && s.folder_scan == 0 &&
+        s.wrap_pause_ticks == 0)
+      break;
     run_and_take_mark(r, "tick");
   }
   run_and_take_mark(r, "tick");

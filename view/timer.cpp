@@ -54,14 +54,14 @@ void wrap_at_edge(ViewerState& s, int state) {
     const int x = wrap_offset_x(state, s.lr_mir);
     if (x >= 0) {
       s.scroll_x = x;
-      s.load_block = kWrapPauseTicks;
+      s.wrap_pause_ticks = kWrapPauseTicks;
     }
   }
   if (s.ud_lop == 1) {
     const int y = wrap_offset_y(state, s.ud_mir);
     if (y >= 0) {
       s.scroll_y = y;
-      s.load_block = kWrapPauseTicks;
+      s.wrap_pause_ticks = kWrapPauseTicks;
     }
   }
 }
@@ -89,11 +89,11 @@ void run_held_zoom(Viewer& v) {
   v.repaint();
 }
 
-// Held-key scrolling, paused while load_block counts down; returns the
+// Held-key scrolling, paused while wrap_pause_ticks counts down; returns the
 // direction of this tick.
 int run_scroll_move(ViewerState& s) {
-  if (s.load_block != 0) {
-    s.load_block = std::max(s.load_block - 1, 0);
+  if (s.wrap_pause_ticks != 0) {
+    s.wrap_pause_ticks = std::max(s.wrap_pause_ticks - 1, 0);
     return s.scroll_dir;
   }
   const bool smooth = s.SC_MODE == 1;

@@ -13,7 +13,7 @@ namespace zeb {
 bool run_drag(Viewer& v);
 // Zoom while a top corner is held.
 void run_held_zoom(Viewer& v);
-// Held-key scrolling, paused while load_block counts down; returns the
+// Held-key scrolling, paused while wrap_pause_ticks counts down; returns the
 // direction of this tick.
 int run_scroll_move(ViewerState& s);
 // The hold counter keeps a direction alive for a few ticks. Returns true

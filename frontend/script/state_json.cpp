@@ -56,7 +56,12 @@ void settings_fields(const ViewerState& s, json& j) {
 
 void source_fields(const ViewerState& s, json& j) {
   ZEB_FIELD(page_index); ZEB_FIELD(archive_mode); ZEB_FIELD(viewing); ZEB_FIELD(settings_open);
-  ZEB_FIELD(load_block); ZEB_FIELD(turning); ZEB_FIELD(resume_index); ZEB_FIELD(scan_first_match);
+  // One key for both blocks, as scripts read it: 1 during a folder scan,
+  // else the wrap pause's ticks left.
+  j["load_block"] = s.folder_scan != 0 ? 1 : s.wrap_pause_ticks;
+  ZEB_FIELD(turning);
+  ZEB_FIELD(resume_index);
+  ZEB_FIELD(scan_first_match);
   ZEB_FIELD(sort_request); ZEB_FIELD(list_count); ZEB_FIELD(select_delay); ZEB_FIELD(select_delay_ticks);
   ZEB_TEXT(app_dir); ZEB_FIELD(page_current);
 }
