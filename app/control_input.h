@@ -1,11 +1,13 @@
 #pragma once
-// How the controls themselves answer the stylus, shared by both front ends:
-// buttons click on release, check boxes and radio buttons toggle themselves,
-// lists select the item under the stylus, combos open and choose from their
-// drop-down, sliders move their thumb, edits take the focus.
+// The controls' answers to input (widgets/control_input.h) delivered to the
+// viewer: the notification a control sends goes through the routing table,
+// and a changed look repaints the window. Both front ends come through here.
 #include "core/viewer.h"
+#include "widgets/control_input.h"
 
 namespace zeb {
+// Routes what a control did: its notification, then the repaint it asks for.
+void apply_outcome(Viewer& v, const platform::Outcome& outcome);
 // A check box or radio button toggles itself, then the click notification.
 void click_control(Viewer& v, int id);
 // Selects an item of a list or combo and sends the selection change.

@@ -2,29 +2,14 @@
 // list scrolling in the browser.
 #include "app/desktop_input.h"
 
-#include <algorithm>
-
+#include "app/control_input.h"
 #include "app/page_steps.h"
-#include "app/routing.h"
 #include "core/codes.h"
 #include "core/control_ids.h"
 #include "core/virtual_keys.h"
-#include "widgets/draw.h"
 
 namespace zeb {
 namespace {
-
-using platform::Control;
-using platform::Kind;
-
-constexpr int kWheelRows = 3;  // list rows per wheel step
-
-// Keys typed into a shown edit box (the preset name, the number fields)
-// belong to it; the hidden focus sink takes nothing.
-bool edit_has_focus(const Viewer& v) {
-  const Control* c = v.dialog.find(v.dialog.focus());
-  return c && c->visible && (c->kind == Kind::edit || (c->kind == Kind::combo && c->editable));
-}
 
 // The first or last page, loaded as a reload of the current index is: no
 // wrap-around, the status line follows.
@@ -35,26 +20,10 @@ void show_end_page(Viewer& v, bool last) {
   turn_page(v, 0);
 }
 
-Control* open_drop_down_at(Viewer& v, int px, int py) {
-  for (Control& c : v.dialog.controls())
-    if (c.kind == Kind::combo && c.dropped_down && platform::combo_drop_rect(c).contains(px, py)) return &c;
-  return nullptr;
-}
-
-bool any_drop_down_open(const Viewer& v) {
-  return std::any_of(v.dialog.controls().begin(), v.dialog.controls().end(),
-                     [](const Control& c) { return c.dropped_down; });
-}
-
-void scroll_list(Viewer& v, Control& list, int rows) {
-  list.top_index = std::clamp(list.top_index + rows, 0, platform::list_max_top(list));
-  v.repaint();
-}
-
 }  // namespace
 
 bool desktop_page_key(Viewer& v, int vk) {
-  if (v.state.viewing != 1 || v.state.settings_open == 1 || edit_has_focus(v)) return false;
+  if (v.state.viewing != 1 || v.state.settings_open == 1 || platform::focus_takes_text(v.dialog)) return false;
   switch (vk) {
     case vk::page_down:
     case vk::space: v.state.key_state = Request::next; return true;
@@ -67,20 +36,13 @@ bool desktop_page_key(Viewer& v, int vk) {
 
 void wheel(Viewer& v, int px, int py, int steps) {
   if (steps == 0) return;
-  if (Control* combo = open_drop_down_at(v, px, py)) {
-    // The drop-down is measured as the list it shows.
-    Control list = *combo;
-    list.rect = platform::combo_drop_rect(*combo);
-    combo->top_index = std::clamp(combo->top_index - steps * kWheelRows, 0, platform::list_max_top(list));
-    v.repaint();
-    return;
-  }
-  if (v.state.viewing == 1 && !any_drop_down_open(v)) {
+  const platform::Outcome drop_down = platform::wheel_drop_down(v.dialog, px, py, steps);
+  if (drop_down.redraw) return apply_outcome(v, drop_down);
+  if (v.state.viewing == 1 && !platform::any_drop_down_open(v.dialog)) {
     v.state.key_state = steps < 0 ? Request::next : Request::previous;
     return;
   }
-  Control* c = v.dialog.find(platform::control_at(v.dialog, px, py));
-  if (c && c->kind == Kind::list) scroll_list(v, *c, -steps * kWheelRows);
+  apply_outcome(v, platform::wheel_list(v.dialog, px, py, steps));
 }
 
 }  // namespace zeb

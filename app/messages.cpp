@@ -2,6 +2,7 @@
 // timer messages to the main window, and the paint that follows them.
 #include "app/messages.h"
 
+#include "app/control_input.h"
 #include "app/desktop_input.h"
 #include "app/key_handlers.h"
 #include "app/page_steps.h"
@@ -16,29 +17,19 @@
 namespace zeb {
 namespace {
 
-// A key that reached the focused control after pre-translation. A hidden
-// control takes no keys: the page list keeps the focus while the page view
-// covers it, and an arrow key there scrolls the page rather than choosing
-// another one behind the reader's back.
+// A key that reached the focused control after pre-translation, named as
+// the controls know keys: the arrows move a list's selection, backspace and
+// the digits edit an edit box. A hidden control takes no keys: the page list
+// keeps the focus while the page view covers it, and an arrow key there
+// scrolls the page rather than choosing another one behind the reader's back.
 void dispatch_key_to_focus(Viewer& v, int vk) {
-  const platform::Control* c = v.dialog.find(v.dialog.focus());
-  if (!c || !c->visible) return;
-  using platform::Kind;
-  if (c->kind == Kind::edit || (c->kind == Kind::combo && c->editable && vk != vk::up && vk != vk::down)) {
-    if (vk == vk::back) v.dialog.backspace();
-    if (vk >= '0' && vk <= '9') v.dialog.type_char(static_cast<char16_t>(vk));
-    return;
-  }
-  if ((c->kind == Kind::list || c->kind == Kind::combo) && (vk == vk::up || vk == vk::down)) {
-    const int count = static_cast<int>(c->items.size());
-    if (count == 0 || !c->enabled) return;
-    int next = c->selection < 0 ? 0 : c->selection + (vk == vk::down ? 1 : -1);
-    next = next < 0 ? 0 : (next >= count ? count - 1 : next);
-    if (next == c->selection) return;
-    const int id = c->id;
-    v.dialog.set_selection(id, next);
-    notify(v, id, Notify::selchange);
-  }
+  using platform::Key;
+  Key key = Key::other;
+  if (vk == vk::up) key = Key::up;
+  if (vk == vk::down) key = Key::down;
+  if (vk == vk::back) key = Key::backspace;
+  if (vk >= '0' && vk <= '9') key = Key::character;
+  apply_outcome(v, platform::key_to_focus(v.dialog, key, static_cast<char16_t>(vk)));
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 #include "app/browser_handlers.h"
 #include "app/controls.h"
+#include "app/gesture_stylus.h"
 #include "app/menus.h"
 #include "app/open_location.h"
 #include "app/siblings.h"
 #include "core/control_ids.h"
-#include "frontend/sdl/stylus.h"
 #include "host/text.h"
 #include "sources/archive.h"
 #include "sources/names.h"
@@ -266,7 +266,7 @@ TEST(WindowClicks, double_click_on_a_folder_list_row_opens_one_folder) {
   }
   Reader reader(root.path(), root.path(), false);
   Viewer& v = reader.viewer();
-  sdl::Stylus stylus;
+  GestureStylus stylus;
   constexpr int kUpRow = 54, kSecondRow = 82, kFirstPage = 216;  // pixels: folder list rows 0, 1; page list row 0
   struct Click {
     int y, clicks;

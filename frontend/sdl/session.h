@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/gesture_stylus.h"
 #include "core/viewer.h"
 #include "frontend/sdl/modal_view.h"
 #include "frontend/sdl/sdl_window.h"
-#include "frontend/sdl/stylus.h"
 #include "host/instance.h"
 
 namespace zeb::sdl {
@@ -66,7 +66,7 @@ class Session {
   Viewer& v_;
   Window& window_;
   platform::InstanceGuard* guard_;
-  Stylus stylus_;
+  GestureStylus stylus_;
   std::vector<SDL_GameController*> pads_;
   std::uint64_t next_tick_ms_ = 0;
   bool pads_read_ = false;  // for the tick that is due
