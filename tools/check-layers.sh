@@ -2,7 +2,8 @@
 # Checks the floor plan from the #include lines. Floors, lowest first:
 #   host      files, identity, instance, signals, worker, child process,
 #             random, code pages, natural order, inflate
-#   widgets   bitmaps, the dialog model, drawing of controls, fonts, shapes
+#   widgets   bitmaps, the dialog model, drawing of controls, fonts, shapes,
+#             what controls do with the stylus, keys and wheel, gestures
 #   core      the viewer state, the shared codes, the front-end contract
 #   features  view image input sources settings: side by side, each
 #             including only its own folder and the floors below
