@@ -64,6 +64,14 @@ inline std::string write_book(const BookOptions& o, const std::string& folder) {
   return page;
 }
 
+// Prints how the bench `program` is called; main returns what this returns.
+inline int book_usage(const std::string& program) {
+  const std::string indent(program.size() + 8, ' ');
+  const std::string text = "usage: " + program + " --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n" +
+                           indent + "[--zeb PATH] [--report DIR] [--djpeg PATH]\n";
+  return usage(text.c_str());
+}
+
 // Every sample of every measure, by the measure's name.
 using Samples = std::map<std::string, std::vector<double>>;
 

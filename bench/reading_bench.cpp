@@ -139,10 +139,7 @@ int main(int argc, char** argv) {
   using namespace zeb::bench;
   namespace fx = zeb::fixtures;
   BookOptions o;
-  if (!parse_book_options(argc, argv, o))
-    return usage(
-        "usage: reading_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
-        "                     [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
+  if (!parse_book_options(argc, argv, o)) return book_usage("reading_bench");
   fx::TempDir root, settings;
   const std::string page = o.corpus + "/" + o.page, book = root / "book", tiny = root / "tiny.jpg";
   const std::string script = root / "memory.script";

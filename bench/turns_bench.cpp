@@ -215,10 +215,7 @@ int main(int argc, char** argv) {
   namespace fx = zeb::fixtures;
   BookOptions o;
   o.turns = 4;
-  if (!parse_book_options(argc, argv, o))
-    return usage(
-        "usage: turns_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
-        "                   [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
+  if (!parse_book_options(argc, argv, o)) return book_usage("turns_bench");
   fx::TempDir root, settings;
   Book b;
   const std::string tiny = root / "tiny.jpg", script = root / "memory.script";
