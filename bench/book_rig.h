@@ -92,6 +92,20 @@ inline void time_djpeg(const BookOptions& o, const std::string& page, const std:
   samples["djpeg work cpu"].push_back(ok ? full.cpu_ms - start.cpu_ms : kFailed);
 }
 
+// The rounds: `round` (given the round's number, from 0) o.runs times, each
+// followed by the decoder's run on the page, with a dot on standard error
+// for each. False at the first round that fails.
+template <typename Round>
+bool run_rounds(const BookOptions& o, const std::string& tiny, Samples& samples, Round&& round) {
+  for (int number = 0; number < o.runs; ++number) {
+    if (!round(number)) return false;
+    time_djpeg(o, o.corpus + "/" + o.page, tiny, samples);
+    std::fprintf(stderr, ".");
+  }
+  std::fprintf(stderr, "\n");
+  return true;
+}
+
 // The memory runs' script: the page view in mode 4, a pause, a turn, a
 // pause (the next page read ahead).
 inline std::string memory_script(const BookOptions& o) {

@@ -118,20 +118,6 @@ bool write_report(const BookOptions& o, const std::map<std::string, double>& m, 
   return std::fclose(out) == 0;
 }
 
-// The rounds, read-ahead on and off alternating which comes first, each
-// with the decoder's run on the page.
-bool run_rounds(const BookOptions& o, const std::string& root, const std::string& settings, const std::string& book,
-                const std::string& tiny, Samples& samples) {
-  for (int round = 0; round < o.runs; ++round) {
-    for (const bool read_ahead : {round % 2 == 0, round % 2 != 0})
-      if (!read_book(root, settings, book, read_ahead, o, samples)) return false;
-    time_djpeg(o, o.corpus + "/" + o.page, tiny, samples);
-    std::fprintf(stderr, ".");
-  }
-  std::fprintf(stderr, "\n");
-  return true;
-}
-
 }  // namespace
 }  // namespace zeb::bench
 
@@ -154,7 +140,13 @@ int main(int argc, char** argv) {
   Samples samples;
   // Memory first: a child's peak counts at least this process's size.
   if (!o.zeb.empty()) measure_memory(o, root.path(), book, script, samples);
-  if (!run_rounds(o, root.path(), settings.path(), book, tiny, samples)) {
+  // Read-ahead on and off in every round, alternating which comes first.
+  const bool read = run_rounds(o, tiny, samples, [&](int round) {
+    for (const bool read_ahead : {round % 2 == 0, round % 2 != 0})
+      if (!read_book(root.path(), settings.path(), book, read_ahead, o, samples)) return false;
+    return true;
+  });
+  if (!read) {
     std::fprintf(stderr, "reading_bench: the viewer cannot read %s\n", page.c_str());
     return 1;
   }

@@ -227,15 +227,10 @@ int main(int argc, char** argv) {
   Samples samples;
   // Memory first: a child's peak counts at least this process's size.
   if (!o.zeb.empty()) measure_memory(o, b, script, samples);
-  for (int round = 0; round < o.runs; ++round) {
-    if (!run_round(b, round, o, samples)) {
-      std::fprintf(stderr, "turns_bench: the viewer cannot read %s\n", o.page.c_str());
-      return 1;
-    }
-    time_djpeg(o, o.corpus + "/" + o.page, tiny, samples);
-    std::fprintf(stderr, ".");
+  if (!run_rounds(o, tiny, samples, [&](int round) { return run_round(b, round, o, samples); })) {
+    std::fprintf(stderr, "turns_bench: the viewer cannot read %s\n", o.page.c_str());
+    return 1;
   }
-  std::fprintf(stderr, "\n");
   ScriptedViewer sv(b.root, b.settings, b.folder);
   BitmapBytes bytes;
   if (sv.ready() && enter_page_view(sv, kModes[3])) bytes = bitmap_bytes(sv.viewer().window);
