@@ -27,6 +27,10 @@ namespace zeb::bench {
 constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
 inline bool failed(double value) { return std::isnan(value); }
 
+constexpr double kMiB = 1024.0 * 1024.0;
+// The memory the viewer may use beyond its bitmaps, in MiB.
+constexpr double kMemoryBudgetMiB = 48;
+
 inline double now_ms() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }

@@ -25,22 +25,11 @@ before=${IDLE_BEFORE:-}
 make_library=${2:-$here/build/release/zeb-sample-library}
 seconds=${IDLE_SECONDS:-10}
 read -r -a extra <<<"${IDLE_ARGS:-}"
-source "$here/tools/require.sh"
+# The temporary folder, its cleanup and the X server come from the
+# end-to-end scripts' library.
+source "$here/tests/e2e/lib/common.bash"
 require Xvfb xdotool awk
-
-tmp=$(mktemp -d)
-xvfb_pid="" zeb_pid=""
-cleanup() {
-  [ -n "$zeb_pid" ] && kill "$zeb_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$tmp/display")"
+start_xvfb 1280x1024x24 -noreset
 "$make_library" "$tmp/lib" >/dev/null
 pad="$tmp/virtual_pad.so"
 # shellcheck disable=SC2046  # pkg-config's words are separate flags

@@ -17,13 +17,11 @@ struct PageFigures {
   double page_bytes = 0, view_bytes = 0; // bitmaps as allocated in mode 4
 };
 
-// Targets: ratios of the viewer's time to the tool's work, and the memory
-// the viewer may use beyond its two bitmaps.
+// Targets: ratios of the viewer's time to the tool's work (the memory the
+// viewer may use beyond its bitmaps is kMemoryBudgetMiB).
 constexpr double kTurnFitTarget = 1.35;   // mode 4 against djpeg
 constexpr double kTurnPlainTarget = 1.10; // mode 0 against djpeg
 constexpr double kPreviewTarget = 1.10;   // preview against djpeg at 1/8
-constexpr double kMemoryBudgetMiB = 48;
-constexpr double kMiB = 1024.0 * 1024.0;
 
 namespace report_detail {
 

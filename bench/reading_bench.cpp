@@ -11,13 +11,12 @@
 #include <time.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/book_rig.h"
 #include "bench/scripted_viewer.h"
 #include "image/read_ahead.h"
 #include "tools/fixtures/fixtures.h"
@@ -25,41 +24,7 @@
 namespace zeb::bench {
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr char kTurnTap[] = "tap 470 500";  // the lower right edge: next page
-constexpr int kCopies = 8;
-constexpr int kMemoryRuns = 3;
 constexpr double kPaceTarget = 0.25;  // a turn at reading pace against djpeg's work
-constexpr double kMemoryBudgetMiB = 48;
-constexpr double kMiB = 1024.0 * 1024.0;
-
-struct Options {
-  std::string corpus;
-  std::string page = "3-colour-2480x3508.jpg";
-  int runs = 7;
-  int turns = 6;
-  int idle_ms = 300;
-  std::string zeb;
-  std::string report = ".";
-  std::string djpeg = "djpeg";
-};
-
-bool parse_options(int argc, char** argv, Options& o) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string arg = argv[i], value = argv[i + 1];
-    if (arg == "--corpus") o.corpus = value;
-    else if (arg == "--page") o.page = value;
-    else if (arg == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
-    else if (arg == "--turns") o.turns = std::max(1, std::atoi(value.c_str()));
-    else if (arg == "--idle") o.idle_ms = std::max(0, std::atoi(value.c_str()));
-    else if (arg == "--zeb") o.zeb = value;
-    else if (arg == "--report") o.report = value;
-    else if (arg == "--djpeg") o.djpeg = value;
-    else return false;
-  }
-  return argc % 2 == 1 && !o.corpus.empty();
-}
 
 double process_cpu_ms() {
   timespec t{};
@@ -67,23 +32,21 @@ double process_cpu_ms() {
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-using Samples = std::map<std::string, std::vector<double>>;
-
 // One reading of the book: enter it, turn at once, then turn after each
 // pause. Keys carry the setting's name ("ahead" or "plain").
 bool read_book(const std::string& root, const std::string& settings, const std::string& book, bool read_ahead,
-               const Options& o, Samples& samples) {
+               const BookOptions& o, Samples& samples) {
   const std::string name = read_ahead ? "ahead" : "plain";
   ScriptedViewer sv(root, settings, book, read_ahead);
   if (!sv.ready() || !sv.run("dblclick 1003")) return false;
-  const Timing first = sv.timed(kTurnTap);
+  const Timing first = sv.timed(kNextTap);
   samples[name + " first"].push_back(first.wall_ms);
   samples[name + " first cpu"].push_back(first.cpu_ms);
   const int adopted_before = read_ahead_counts(sv.viewer().window).adopted;
   const double cpu_start = process_cpu_ms();
   for (int turn = 0; turn < o.turns; ++turn) {
     if (!sv.run("idle " + std::to_string(o.idle_ms))) return false;
-    const Timing t = sv.timed(kTurnTap);
+    const Timing t = sv.timed(kNextTap);
     if (!sv.viewer().window.page_bitmap) return false;
     samples[name + " turn"].push_back(t.wall_ms);
     samples[name + " turn cpu"].push_back(t.cpu_ms);
@@ -93,18 +56,9 @@ bool read_book(const std::string& root, const std::string& settings, const std::
   return true;
 }
 
-void time_djpeg(const Options& o, const std::string& page, const std::string& tiny, Samples& samples) {
-  const ProcessResult full = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", page});
-  const ProcessResult start = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", tiny});
-  const bool ok = full.ok && start.ok;
-  samples["djpeg"].push_back(full.ok ? full.wall_ms : kFailed);
-  samples["djpeg work"].push_back(ok ? full.wall_ms - start.wall_ms : kFailed);
-  samples["djpeg work cpu"].push_back(ok ? full.cpu_ms - start.cpu_ms : kFailed);
-}
-
 // Peak resident memory of a headless reading of the book in mode 4: into
 // the page view, a pause, a turn, a pause (the next page read ahead).
-void measure_memory(const Options& o, const std::string& root, const std::string& book, const std::string& script,
+void measure_memory(const BookOptions& o, const std::string& root, const std::string& book, const std::string& script,
                     Samples& samples) {
   for (const bool read_ahead : {true, false}) {
     std::vector<std::string> argv = {o.zeb, "--headless", "--root", root, "--settings", root + "/zeb-settings"};
@@ -117,18 +71,7 @@ void measure_memory(const Options& o, const std::string& root, const std::string
   }
 }
 
-std::string verdict(double value, double limit) {
-  if (failed(value)) return "";
-  return value <= limit ? " met" : " **missed**";
-}
-
-std::string fmt(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, failed(value) ? "failed" : format, value);
-  return text;
-}
-
-bool write_report(const Options& o, const std::map<std::string, double>& m, double bitmap_bytes, double view_bytes,
+bool write_report(const BookOptions& o, const std::map<std::string, double>& m, double page_bytes, double view_bytes,
                   bool memory) {
   auto get = [&](const std::string& key) {
     auto it = m.find(key);
@@ -142,7 +85,7 @@ bool write_report(const Options& o, const std::map<std::string, double>& m, doub
                "`idle %d`; wall time in ms, median of %d rounds of %d turns, the reader's thread's\n"
                "processor time in brackets. The target is judged on processor time, as above, with\n"
                "the ratio of wall times beside it:\n\n",
-               o.page.c_str(), kCopies, o.idle_ms, o.runs, o.turns);
+               o.page.c_str(), kBookCopies, o.idle_ms, o.runs, o.turns);
   std::fprintf(out,
                "| Read-ahead | first turn | turn at reading pace | turns that took the page read ahead | "
                "processor time per page, all threads | turn / djpeg work (<= %.2f) |\n",
@@ -162,14 +105,14 @@ bool write_report(const Options& o, const std::map<std::string, double>& m, doub
                fmt("%.1f", djpeg_work).c_str(), fmt("%.1f", get("djpeg work cpu")).c_str(),
                fmt("%.1f", get("djpeg")).c_str());
   if (memory) {
-    const double budget = (2 * bitmap_bytes + view_bytes) / kMiB + kMemoryBudgetMiB;
+    const double budget = (2 * page_bytes + view_bytes) / kMiB + kMemoryBudgetMiB;
     const double ahead = get("rss ahead") / 1024, plain = get("rss plain") / 1024;
     std::fprintf(out,
                  "\nPeak memory of `zeb --headless` reading the book in mode 4, in MiB: with read-ahead %s, "
                  "without %s; page bitmap %.1f, view bitmap %.1f, read-ahead bitmap %.1f; "
                  "page + view + read-ahead + %.0f = %.1f (%s).\n",
-                 fmt("%.1f", ahead).c_str(), fmt("%.1f", plain).c_str(), bitmap_bytes / kMiB, view_bytes / kMiB,
-                 bitmap_bytes / kMiB, kMemoryBudgetMiB, budget,
+                 fmt("%.1f", ahead).c_str(), fmt("%.1f", plain).c_str(), page_bytes / kMiB, view_bytes / kMiB,
+                 page_bytes / kMiB, kMemoryBudgetMiB, budget,
                  failed(ahead) ? "failed" : verdict(ahead, budget).c_str() + 1);
   }
   return std::fclose(out) == 0;
@@ -181,52 +124,35 @@ bool write_report(const Options& o, const std::map<std::string, double>& m, doub
 int main(int argc, char** argv) {
   using namespace zeb::bench;
   namespace fx = zeb::fixtures;
-  Options o;
-  if (!parse_options(argc, argv, o))
-    return usage(
-        "usage: reading_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
-        "                     [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
+  BookOptions o;
+  if (!parse_book_options(argc, argv, o)) return book_usage("reading_bench");
   fx::TempDir root, settings;
   const std::string page = o.corpus + "/" + o.page, book = root / "book", tiny = root / "tiny.jpg";
   const std::string script = root / "memory.script";
-  std::error_code ec;
-  fs::create_directories(book, ec);
-  for (int i = 0; i < kCopies; ++i) {
-    fs::copy_file(page, book + "/" + std::to_string(10 + i) + ".jpg", ec);
-    if (ec) {
-      std::fprintf(stderr, "reading_bench: cannot copy %s\n", page.c_str());
-      return 1;
-    }
+  if (write_book(o, book).empty()) {
+    std::fprintf(stderr, "reading_bench: cannot copy %s\n", page.c_str());
+    return 1;
   }
-  const std::string pause = "idle " + std::to_string(o.idle_ms) + "\n";
-  if (!fx::write_jpeg(tiny, 16, 16) ||
-      !fx::write_file(script, "select 1014 4\ndblclick 1003\n" + pause + "tap 470 500\n" + pause)) {
+  if (!fx::write_jpeg(tiny, 16, 16) || !fx::write_file(script, memory_script(o))) {
     std::fprintf(stderr, "reading_bench: cannot write under %s\n", root.path().c_str());
     return 1;
   }
   Samples samples;
   // Memory first: a child's peak counts at least this process's size.
   if (!o.zeb.empty()) measure_memory(o, root.path(), book, script, samples);
-  for (int round = 0; round < o.runs; ++round) {
-    for (const bool read_ahead : {round % 2 == 0, round % 2 != 0}) {
-      if (!read_book(root.path(), settings.path(), book, read_ahead, o, samples)) {
-        std::fprintf(stderr, "reading_bench: the viewer cannot read %s\n", page.c_str());
-        return 1;
-      }
-    }
-    time_djpeg(o, page, tiny, samples);
-    std::fprintf(stderr, ".");
+  // Read-ahead on and off in every round, alternating which comes first.
+  const bool read = run_rounds(o, tiny, samples, [&](int round) {
+    for (const bool read_ahead : {round % 2 == 0, round % 2 != 0})
+      if (!read_book(root.path(), settings.path(), book, read_ahead, o, samples)) return false;
+    return true;
+  });
+  if (!read) {
+    std::fprintf(stderr, "reading_bench: the viewer cannot read %s\n", page.c_str());
+    return 1;
   }
-  std::fprintf(stderr, "\n");
-  std::map<std::string, double> medians;
-  for (const auto& [key, values] : samples) medians[key] = median(values);
   // The bitmaps of the page in mode 4, as the memory runs hold them.
   ScriptedViewer sv(root.path(), settings.path(), book);
-  double page_bytes = kFailed, view_bytes = 0;
-  if (sv.ready() && sv.run("select 1014 4") && sv.run("dblclick 1003") && sv.viewer().window.page_bitmap) {
-    const zeb::MainWindow& w = sv.viewer().window;
-    page_bytes = static_cast<double>(w.page_bitmap->stride()) * w.page_bitmap->height();
-    if (w.view_bitmap) view_bytes = static_cast<double>(w.view_bitmap->stride()) * w.view_bitmap->height();
-  }
-  return write_report(o, medians, page_bytes, view_bytes, !o.zeb.empty()) ? 0 : 1;
+  BitmapBytes bytes;
+  if (sv.ready() && sv.run("select 1014 4") && sv.run("dblclick 1003")) bytes = bitmap_bytes(sv.viewer().window);
+  return write_report(o, medians_of(samples), bytes.page, bytes.view, !o.zeb.empty()) ? 0 : 1;
 }

@@ -8,13 +8,11 @@
 #include <ostream>
 #include <string>
 
-#include "app/controls.h"
-#include "app/messages.h"
+#include "app/launch.h"
 #include "app/startup.h"
 #include "bench/bench_util.h"
 #include "frontend/script/commands.h"
 #include "frontend/script/script_host.h"
-#include "host/files.h"
 
 namespace zeb::bench {
 
@@ -30,18 +28,17 @@ class ScriptedViewer {
                  bool read_ahead = false, bool plain_turns = false)
       : null_(nullptr), host_(null_) {
     platform_.host = &host_;
-    platform_.read_ahead = read_ahead;
-    platform_.keep_pages = !plain_turns;
-    platform_.view_while_decoding = !plain_turns;
-    platform_.storage = platform::Storage(root);
-    platform_.app_dir_host = platform::resolve_app_dir(settings);
+    StartOptions options;
+    options.root = root;
+    options.settings = settings;
+    options.read_ahead = read_ahead;
+    options.plain_turns = plain_turns;
+    set_up_platform(platform_, options);
     const std::optional<std::u16string> start = platform_.storage.location_of(location);
     if (!start) return;
     viewer_ = std::make_unique<Viewer>(platform_);
-    create_controls(*viewer_);
     const OpenTarget target{*start, {}};
-    initialise_main_window(*viewer_, &target);
-    pump(*viewer_);
+    open_main_window(*viewer_, &target);
     session_.emplace(script::Session{*viewer_, host_, null_, null_});
   }
   ~ScriptedViewer() {

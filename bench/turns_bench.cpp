@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/book_rig.h"
 #include "bench/scripted_viewer.h"
 #include "core/control_ids.h"
 #include "host/text.h"
@@ -33,41 +34,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kNext[] = "tap 470 500";     // the lower right edge
 constexpr char kPrevious[] = "tap 10 500";  // the lower left edge
-constexpr int kCopies = 8;
-constexpr int kMemoryRuns = 3;
-constexpr double kColdTarget = 1.00;  // a cold mode-4 turn against djpeg's work
-constexpr double kBackTarget = 0.25;  // a turn back at reading pace against djpeg's work
-constexpr double kMemoryBudgetMiB = 48;
-constexpr double kMiB = 1024.0 * 1024.0;
-
-struct Options {
-  std::string corpus;
-  std::string page = "3-colour-2480x3508.jpg";
-  int runs = 7;
-  int turns = 4;
-  int idle_ms = 300;
-  std::string zeb;
-  std::string report = ".";
-  std::string djpeg = "djpeg";
-};
-
-bool parse_options(int argc, char** argv, Options& o) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string arg = argv[i], value = argv[i + 1];
-    if (arg == "--corpus") o.corpus = value;
-    else if (arg == "--page") o.page = value;
-    else if (arg == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
-    else if (arg == "--turns") o.turns = std::max(1, std::atoi(value.c_str()));
-    else if (arg == "--idle") o.idle_ms = std::max(0, std::atoi(value.c_str()));
-    else if (arg == "--zeb") o.zeb = value;
-    else if (arg == "--report") o.report = value;
-    else if (arg == "--djpeg") o.djpeg = value;
-    else return false;
-  }
-  return argc % 2 == 1 && !o.corpus.empty();
-}
+constexpr double kColdTarget = 1.00;        // a cold mode-4 turn against djpeg's work
+constexpr double kBackTarget = 0.25;        // a turn back at reading pace against djpeg's work
 
 struct Mode {
   const char* name;
@@ -76,7 +45,6 @@ struct Mode {
 constexpr Mode kModes[] = {
     {"mode 0", 0, 0}, {"mode 1", 1, 0}, {"mode 1 wide", 1, 1}, {"mode 4", 4, 0}, {"mode 4 wide", 4, 1}};
 
-using Samples = std::map<std::string, std::vector<double>>;
 const char* variant(bool plain) { return plain ? "plain" : "now"; }
 
 struct Book {
@@ -89,11 +57,11 @@ bool enter_page_view(ScriptedViewer& sv, const Mode& mode) {
 }
 
 // Cold turns: no read-ahead, each turn decodes its page.
-bool cold_turns(const Book& b, const Mode& mode, bool plain, const Options& o, Samples& samples) {
+bool cold_turns(const Book& b, const Mode& mode, bool plain, const BookOptions& o, Samples& samples) {
   ScriptedViewer sv(b.root, b.settings, b.folder, false, plain);
   if (!sv.ready() || !enter_page_view(sv, mode)) return false;
   for (int turn = 0; turn < o.turns; ++turn) {
-    const Timing t = sv.timed(kNext);
+    const Timing t = sv.timed(kNextTap);
     if (!sv.viewer().window.page_bitmap) return false;
     const std::string key = std::string(mode.name) + " " + variant(plain);
     samples[key].push_back(t.wall_ms);
@@ -104,13 +72,13 @@ bool cold_turns(const Book& b, const Mode& mode, bool plain, const Options& o, S
 
 // A reader checking the page before: back after a pause, then forward
 // again after a pause, with read-ahead, in mode 4.
-bool back_and_forth(const Book& b, bool plain, const Options& o, Samples& samples) {
+bool back_and_forth(const Book& b, bool plain, const BookOptions& o, Samples& samples) {
   ScriptedViewer sv(b.root, b.settings, b.folder, true, plain);
   const std::string pause = "idle " + std::to_string(o.idle_ms);
-  if (!sv.ready() || !enter_page_view(sv, kModes[3]) || !sv.run(pause) || !sv.run(kNext)) return false;
+  if (!sv.ready() || !enter_page_view(sv, kModes[3]) || !sv.run(pause) || !sv.run(kNextTap)) return false;
   const int kept_before = page_load_counts(sv.viewer().window).kept;
   for (int turn = 0; turn < o.turns; ++turn) {
-    for (const char* line : {kPrevious, kNext}) {
+    for (const char* line : {kPrevious, kNextTap}) {
       if (!sv.run(pause)) return false;
       const Timing t = sv.timed(line);
       if (!sv.viewer().window.page_bitmap) return false;
@@ -143,17 +111,9 @@ bool enter_book(const Book& b, const std::string& name, bool plain, Samples& sam
   return true;
 }
 
-void time_djpeg(const Options& o, const std::string& page, const std::string& tiny, Samples& samples) {
-  const ProcessResult full = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", page});
-  const ProcessResult start = run_process({o.djpeg, "-ppm", "-outfile", "/dev/null", tiny});
-  const bool ok = full.ok && start.ok;
-  samples["djpeg work"].push_back(ok ? full.wall_ms - start.wall_ms : kFailed);
-  samples["djpeg work cpu"].push_back(ok ? full.cpu_ms - start.cpu_ms : kFailed);
-}
-
 // Peak resident memory of a headless reading in mode 4 that ends with one
 // page behind and one read ahead.
-void measure_memory(const Options& o, const Book& b, const std::string& script, Samples& samples) {
+void measure_memory(const BookOptions& o, const Book& b, const std::string& script, Samples& samples) {
   for (int i = 0; i < kMemoryRuns; ++i) {
     for (const bool plain : {false, true}) {
       std::vector<std::string> argv = {o.zeb, "--headless", "--root", b.root, "--settings", b.root + "/zeb-settings"};
@@ -163,17 +123,6 @@ void measure_memory(const Options& o, const Book& b, const std::string& script, 
       samples[std::string("rss ") + variant(plain)].push_back(r.ok ? static_cast<double>(r.max_rss_kib) : kFailed);
     }
   }
-}
-
-std::string fmt(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, failed(value) ? "failed" : format, value);
-  return text;
-}
-
-std::string verdict(double value, double limit) {
-  if (failed(value)) return "";
-  return value <= limit ? " met" : " **missed**";
 }
 
 struct Report {
@@ -193,7 +142,7 @@ struct Report {
   }
 };
 
-void write_turns(std::FILE* out, const Report& r, const Options& o) {
+void write_turns(std::FILE* out, const Report& r, const BookOptions& o) {
   std::fprintf(out,
                "Turns on `%s` with the page left kept and the view made while decoding (now) and without\n"
                "(plain, `--plain-turns`), alternating in the same %d rounds; wall time in ms, median, the\n"
@@ -237,24 +186,18 @@ void write_memory(std::FILE* out, const Report& r, double page_bytes, double vie
                kMemoryBudgetMiB, budget, failed(now) ? "failed" : verdict(now, budget).c_str() + 1);
 }
 
-bool make_book(const Options& o, const fs::path& root, Book& b) {
+bool make_book(const BookOptions& o, const fs::path& root, Book& b) {
   b.root = root.string();
   b.folder = (root / "book").string();
   b.archive = (root / "book.zip").string();
-  const std::string page = fixtures::read_file(o.corpus + "/" + o.page);
+  const std::string page = write_book(o, b.folder);
   if (page.empty()) return false;
-  std::error_code ec;
-  fs::create_directories(b.folder, ec);
   std::vector<fixtures::ZipEntry> entries;
-  for (int i = 0; i < kCopies; ++i) {
-    const std::string name = std::to_string(10 + i) + ".jpg";
-    if (!fixtures::write_file(b.folder + "/" + name, page)) return false;
-    entries.push_back({.name = name, .data = page});
-  }
+  for (int i = 0; i < kBookCopies; ++i) entries.push_back({.name = book_page_name(i), .data = page});
   return fixtures::write_file(b.archive, fixtures::zip_bytes(entries));
 }
 
-bool run_round(const Book& b, int round, const Options& o, Samples& samples) {
+bool run_round(const Book& b, int round, const BookOptions& o, Samples& samples) {
   for (const bool plain : {round % 2 == 0, round % 2 != 0}) {
     for (const Mode& mode : kModes)
       if (!cold_turns(b, mode, plain, o, samples)) return false;
@@ -270,17 +213,13 @@ bool run_round(const Book& b, int round, const Options& o, Samples& samples) {
 int main(int argc, char** argv) {
   using namespace zeb::bench;
   namespace fx = zeb::fixtures;
-  Options o;
-  if (!parse_options(argc, argv, o))
-    return usage(
-        "usage: turns_bench --corpus DIR [--page NAME] [--runs N] [--turns N] [--idle MS]\n"
-        "                   [--zeb PATH] [--report DIR] [--djpeg PATH]\n");
+  BookOptions o;
+  o.turns = 4;
+  if (!parse_book_options(argc, argv, o)) return book_usage("turns_bench");
   fx::TempDir root, settings;
   Book b;
   const std::string tiny = root / "tiny.jpg", script = root / "memory.script";
-  const std::string pause = "idle " + std::to_string(o.idle_ms) + "\n";
-  if (!make_book(o, root.path(), b) || !fx::write_jpeg(tiny, 16, 16) ||
-      !fx::write_file(script, "select 1014 4\ndblclick 1003\n" + pause + "tap 470 500\n" + pause)) {
+  if (!make_book(o, root.path(), b) || !fx::write_jpeg(tiny, 16, 16) || !fx::write_file(script, memory_script(o))) {
     std::fprintf(stderr, "turns_bench: cannot make the book under %s\n", root.path().c_str());
     return 1;
   }
@@ -288,28 +227,18 @@ int main(int argc, char** argv) {
   Samples samples;
   // Memory first: a child's peak counts at least this process's size.
   if (!o.zeb.empty()) measure_memory(o, b, script, samples);
-  for (int round = 0; round < o.runs; ++round) {
-    if (!run_round(b, round, o, samples)) {
-      std::fprintf(stderr, "turns_bench: the viewer cannot read %s\n", o.page.c_str());
-      return 1;
-    }
-    time_djpeg(o, o.corpus + "/" + o.page, tiny, samples);
-    std::fprintf(stderr, ".");
+  if (!run_rounds(o, tiny, samples, [&](int round) { return run_round(b, round, o, samples); })) {
+    std::fprintf(stderr, "turns_bench: the viewer cannot read %s\n", o.page.c_str());
+    return 1;
   }
-  std::fprintf(stderr, "\n");
-  std::map<std::string, double> medians;
-  for (const auto& [key, values] : samples) medians[key] = median(values);
   ScriptedViewer sv(b.root, b.settings, b.folder);
-  double page_bytes = kFailed, view_bytes = 0;
-  if (sv.ready() && enter_page_view(sv, kModes[3]) && sv.viewer().window.page_bitmap) {
-    const zeb::MainWindow& w = sv.viewer().window;
-    page_bytes = static_cast<double>(w.page_bitmap->stride()) * w.page_bitmap->height();
-    if (w.view_bitmap) view_bytes = static_cast<double>(w.view_bitmap->stride()) * w.view_bitmap->height();
-  }
+  BitmapBytes bytes;
+  if (sv.ready() && enter_page_view(sv, kModes[3])) bytes = bitmap_bytes(sv.viewer().window);
   std::FILE* out = std::fopen((o.report + "/turns_bench.md").c_str(), "w");
   if (!out) return 1;
+  const std::map<std::string, double> medians = medians_of(samples);
   const Report report{medians};
   write_turns(out, report, o);
-  if (!o.zeb.empty()) write_memory(out, report, page_bytes, view_bytes);
+  if (!o.zeb.empty()) write_memory(out, report, bytes.page, bytes.view);
   return std::fclose(out) == 0 ? 0 : 1;
 }

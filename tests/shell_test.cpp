@@ -3,7 +3,10 @@
 // and the quit button.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "host/instance.h"
 #include "tests/harness.h"
@@ -71,6 +74,48 @@ TEST(Startup, location_argument_opens_that_folder_and_bad_ones_fail) {
   EXPECT_TRUE(outside.lines.empty());
   auto missing = run_script(lib.root.path(), lib.settings.path(), "state\n", {lib.root / "nothing"});
   EXPECT_EQ(missing.status, 2);
+}
+
+// A start that is refused ends with status 2 and one line saying why, before
+// any output and without writing a settings file. While another viewer
+// holds the settings folder, a location that does not exist is still
+// refused, but one outside this start's root is handed over: the running
+// viewer judges it by its own root.
+TEST(Startup, refused_starts_say_why_and_only_existing_locations_are_handed_over) {
+  Library lib;
+  const std::string notes = lib.root / "notes.txt", missing = lib.root / "nothing";
+  zeb::fixtures::write_file(notes, "not a page");
+  const std::string outside = "zeb: " + lib.root.path() + " is outside the storage root " + lib.book + "\n";
+  const struct {
+    bool held;  // another viewer holds the settings folder
+    std::vector<std::string> args;
+    std::string said;  // empty: handed over
+  } cases[] = {
+      {false, {"--root"}, "zeb: --root needs a value\n"},
+      {false, {"--settings"}, "zeb: --settings needs a value\n"},
+      {false, {"--bogus"}, "zeb: unknown option --bogus\n"},
+      {false, {lib.book, lib.book}, "zeb: only one location may be given\n"},
+      {false, {missing}, "zeb: " + missing + " does not exist\n"},
+      {false, {"--root", lib.book, lib.root.path()}, outside},
+      {false, {notes}, "zeb: " + notes + " is neither a folder, an archive nor a JPEG page\n"},
+      {true, {missing}, "zeb: " + missing + " does not exist\n"},
+      {true, {"--root", lib.book, lib.root.path()}, ""},
+  };
+  for (const auto& c : cases) {
+    std::optional<zeb::platform::InstanceGuard> first;
+    if (c.held) first.emplace(lib.settings / "ZEB_CFG");
+    const auto run = run_script(lib.root.path(), lib.settings.path(), "state\n", c.args);
+    EXPECT_EQ(run.err, c.said);
+    if (c.said.empty()) {
+      EXPECT_EQ(run.status, 0);
+      ASSERT_EQ(run.lines.size(), 1u);
+      EXPECT_EQ(run.lines[0], (nlohmann::json{{"already_running", true}}));
+    } else {
+      EXPECT_EQ(run.status, 2) << c.said;
+      EXPECT_TRUE(run.lines.empty()) << c.said;
+    }
+    EXPECT_EQ(zeb::fixtures::read_file(lib.cfg("zeb.cfg")), "") << c.said;
+  }
 }
 
 TEST(Startup, mode_five_in_configuration_enables_only_size_x) {

@@ -1,5 +1,5 @@
-// The window front end: options, the single-instance guard, SDL, the viewer's
-// start-up, the event loop and the end.
+// The window front end: its options, SDL and the window, the event loop and
+// the end; the start it shares with the script front end.
 #include "frontend/sdl/sdl_front_end.h"
 
 #include <SDL.h>
@@ -8,20 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "app/controls.h"
-#include "app/messages.h"
-#include "app/open_target.h"
-#include "app/startup.h"
+#include "app/launch.h"
 #include "frontend/sdl/renderer.h"
 #include "frontend/sdl/session.h"
 #include "frontend/sdl/window_host.h"
 #include "host/end_signals.h"
-#include "host/files.h"
-#include "host/instance.h"
 #include "host/text.h"
 
 namespace zeb::sdl {
@@ -29,11 +24,7 @@ namespace {
 
 struct Options {
   WindowOptions window;
-  std::string root = "/";
-  std::string settings;
-  std::optional<std::string> location;
-  bool read_ahead = true;
-  bool plain_turns = false;
+  StartOptions start;
 };
 
 bool parse_scale(const std::string& word, int& scale) {
@@ -47,49 +38,43 @@ bool parse_turn(const std::string& word, int& turn) {
   return word == std::to_string(turn);
 }
 
+// Takes args[i] when it is one of the window's own options, stepping i over
+// its value; refused, with a message, when the value is missing or not one
+// the option allows.
+OptionTaken take_window_option(const std::vector<std::string>& args, size_t& i, WindowOptions& o) {
+  const std::string& a = args[i];
+  if (a == "--fullscreen") {
+    o.full_screen = true;
+    return OptionTaken::yes;
+  }
+  if (a != "--scale" && a != "--rotate" && a != "--renderer") return OptionTaken::no;
+  if (i + 1 >= args.size()) {
+    std::fprintf(stderr, "zeb: %s needs a value\n", a.c_str());
+    return OptionTaken::refused;
+  }
+  const std::string& value = args[++i];
+  const char* refusal = nullptr;
+  if (a == "--scale" && !parse_scale(value, o.scale)) refusal = "--scale takes a whole number from 1 to 16";
+  if (a == "--rotate" && !parse_turn(value, o.turn)) refusal = "--rotate takes 0, 90, 180 or 270 (degrees clockwise)";
+  if (a == "--renderer" && !parse_renderer_choice(value, o.renderer))
+    refusal = "--renderer takes software or accelerated";
+  if (!refusal) return OptionTaken::yes;
+  std::fprintf(stderr, "zeb: %s\n", refusal);
+  return OptionTaken::refused;
+}
+
 bool parse_options(const std::vector<std::string>& args, Options& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool takes_value =
-        a == "--scale" || a == "--root" || a == "--settings" || a == "--rotate" || a == "--renderer";
-    if (takes_value && i + 1 >= args.size()) {
-      std::fprintf(stderr, "zeb: %s needs a value\n", a.c_str());
-      return false;
-    }
-    if (a == "--scale") {
-      if (!parse_scale(args[++i], o.window.scale)) {
-        std::fprintf(stderr, "zeb: --scale takes a whole number from 1 to 16\n");
-        return false;
-      }
-    } else if (a == "--rotate") {
-      if (!parse_turn(args[++i], o.window.turn)) {
-        std::fprintf(stderr, "zeb: --rotate takes 0, 90, 180 or 270 (degrees clockwise)\n");
-        return false;
-      }
-    } else if (a == "--renderer") {
-      if (!parse_renderer_choice(args[++i], o.window.renderer)) {
-        std::fprintf(stderr, "zeb: --renderer takes software or accelerated\n");
-        return false;
-      }
-    } else if (a == "--fullscreen") {
-      o.window.full_screen = true;
-    } else if (a == "--root") {
-      o.root = args[++i];
-    } else if (a == "--settings") {
-      o.settings = args[++i];
-    } else if (a == "--no-read-ahead") {
-      o.read_ahead = false;
-    } else if (a == "--plain-turns") {
-      o.plain_turns = true;
-    } else if (!a.empty() && a[0] == '-') {
+    OptionTaken taken = take_start_option(args, i, o.start, std::cerr);
+    if (taken == OptionTaken::no) taken = take_window_option(args, i, o.window);
+    if (taken == OptionTaken::refused) return false;
+    if (taken == OptionTaken::yes) continue;
+    if (!a.empty() && a[0] == '-') {
       std::fprintf(stderr, "zeb: unknown option %s (see zeb --help)\n", a.c_str());
       return false;
-    } else if (o.location) {
-      std::fprintf(stderr, "zeb: only one location may be given\n");
-      return false;
-    } else {
-      o.location = a;
     }
+    if (!take_location(a, o.start, std::cerr)) return false;
   }
   return true;
 }
@@ -175,61 +160,60 @@ bool start_sdl() {
   return true;
 }
 
-int run_viewer(platform::Platform& platform, const Options& o, platform::InstanceGuard& guard,
-               const OpenTarget* target) {
-  std::string error;
-  auto window = Window::open(o.window, error);
-  if (!window) {
-    std::fprintf(stderr, "zeb: cannot open a window (%s); zeb --headless runs without one\n", error.c_str());
-    return 2;
+// The window's input and output: SDL's events in, the screen shown in the
+// window, the message boxes and menus drawn in it.
+class WindowFrontEnd : public FrontEnd {
+ public:
+  explicit WindowFrontEnd(WindowOptions options) : options_(options) {}
+  platform::Host& host() override { return host_; }
+
+  bool open() override {
+    platform::watch_end_signals();
+    // Forked before SDL connects to the display, asked only after.
+    RendererProbe probe(options_.renderer);
+    if (!start_sdl()) return false;
+    options_.renderer = probe.settle();
+    std::string error;
+    window_ = Window::open(options_, error);
+    if (!window_) {
+      std::fprintf(stderr, "zeb: cannot open a window (%s); zeb --headless runs without one\n", error.c_str());
+      SDL_Quit();
+      return false;
+    }
+    return true;
   }
-  WindowHost host;
-  platform.host = &host;
-  auto viewer = std::make_unique<Viewer>(platform);
-  Session session(*viewer, *window, &guard);
-  host.attach(&session);
-  create_controls(*viewer);
-  initialise_main_window(*viewer, target);
-  pump(*viewer);
-  session.run();
-  destroy_main_window(*viewer);
-  host.attach(nullptr);
-  return 0;
-}
+
+  void attach(Viewer& v, platform::InstanceGuard& guard) override {
+    session_ = std::make_unique<Session>(v, *window_, &guard);
+    host_.attach(session_.get());
+  }
+
+  int serve(Viewer&) override {
+    session_->run();
+    return 0;
+  }
+
+  void detach() override {
+    host_.attach(nullptr);
+    session_.reset();
+    window_.reset();
+    SDL_Quit();
+  }
+
+ private:
+  WindowOptions options_;
+  WindowHost host_;
+  std::unique_ptr<Window> window_;
+  std::unique_ptr<Session> session_;
+};
 
 }  // namespace
 
 int run(const std::vector<std::string>& args) {
   Options o;
   if (!parse_options(args, o)) return 2;
-  platform::Platform platform;
-  platform.storage = platform::Storage(o.root);
-  platform.read_ahead = o.read_ahead;
-  platform.keep_pages = !o.plain_turns;
-  platform.view_while_decoding = !o.plain_turns;
-  platform.app_dir_host = platform::resolve_app_dir(o.settings);
-  if (o.location && !platform::host_dir_exists(*o.location) && !platform::host_file_exists(*o.location)) {
-    std::fprintf(stderr, "zeb: %s does not exist\n", o.location->c_str());
-    return 2;
-  }
-  // Two viewers must never share one set of settings files: a second start
-  // hands its location to the first (or only raises it) and ends.
-  platform::InstanceGuard guard(platform.app_dir_host + "/" + platform::kSettingsFolderName, o.location.value_or(""));
-  if (guard.already_running()) return 0;
-  std::optional<OpenTarget> target;
-  std::string why;
-  if (o.location && !(target = open_target_of(platform.storage, *o.location, why))) {
-    std::fprintf(stderr, "zeb: %s\n", why.c_str());
-    return 2;
-  }
-  platform::watch_end_signals();
-  // Forked before SDL connects to the display, asked only after.
-  RendererProbe probe(o.window.renderer);
-  if (!start_sdl()) return 2;
-  o.window.renderer = probe.settle();
-  const int status = run_viewer(platform, o, guard, target ? &*target : nullptr);
-  SDL_Quit();
-  return status;
+  WindowFrontEnd front(o.window);
+  return launch(o.start, front, std::cerr);
 }
 
 }  // namespace zeb::sdl

@@ -31,7 +31,9 @@ required_by() { sed -n 's/^[[:space:]]*\(\[.*\] *|| *\)\?require \([^#]*\).*/\2/
 # The script without its comments and require lines.
 body_of() { grep -v -E '^[[:space:]]*(#|require )' "$1" || true; }
 
-scripts=(tests/*/*.sh tools/*.sh bench/*.sh bench/run)
+# The end-to-end scripts' shared library is sourced, not run, and checked as
+# a script of its own.
+scripts=(tests/*/*.sh tests/e2e/lib/*.bash tools/*.sh bench/*.sh bench/run)
 for script in "${scripts[@]}"; do
   # The set-up names packages, not commands; the helper names both.
   [[ $script == tools/require.sh || $script == tools/install-deps.sh ]] && continue

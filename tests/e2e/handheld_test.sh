@@ -13,45 +13,17 @@ make_library="$2"
 shot_tool="${3:-}"
 pad="${4:-}"
 
-# shellcheck source=../../tools/require.sh
-source "$(dirname "$0")/../../tools/require.sh"
+# shellcheck source=lib/common.bash
+source "$(dirname "$0")/lib/common.bash"
 require Xvfb xdotool xwd awk
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 [ -f "$pad" ] || { echo "SKIP: no virtual pad library (built with SDL only)"; exit 0; }
-
-# Every wait polls until what it waits for is seen, for at most $patience
-# seconds: a bound for a loaded machine, never an expected time.
-patience="${ZEB_E2E_PATIENCE:-90}"
-within() { [ $((SECONDS - $1)) -lt "$patience" ]; }
-
-tmp="$(mktemp -d)"
-xvfb_pid="" zeb_pid=""
-cleanup() {
-  [ -n "$zeb_pid" ] && kill "$zeb_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  [ -f "$tmp/zeb.err" ] && sed 's/^/zeb: /' "$tmp/zeb.err"
-  exit 1
-}
 
 "$make_library" "$tmp/lib" >/dev/null
 page="$tmp/lib/Comics/Sample Book/004.jpg"
 # SDL's system libraries keep allocations past the end; the preloaded pad
 # comes before the sanitizer's runtime in the list of libraries.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:verify_asan_link_order=0"
-
-expect_end() {
-  local status=0 t0=$SECONDS
-  while within $t0 && kill -0 "$zeb_pid" 2>/dev/null; do sleep 0.1; done
-  kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after $1"
-  wait "$zeb_pid" || status=$?
-  zeb_pid=""
-  [ "$status" = 0 ] || fail "the viewer ended with status $status after $1"
-}
 
 # No display server: the offscreen driver runs the window front end, and
 # SIGTERM ends it as a confirmed exit does. Nothing asks for X on the way.
@@ -81,12 +53,7 @@ printf '%s\n' "shot $refs/4.ppm" "key pagedown press" "tick 3" "shot $refs/5.ppm
   >/dev/null 2>"$refs/err" || fail "the reference screens: $(cat "$refs/err")"
 
 # A display without a window manager, of a size the screen fits unevenly.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.err" &
-xvfb_pid=$!
-t0=$SECONDS
-while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+start_xvfb 1280x1024x24 -noreset
 
 # Starts the viewer with the pad and waits until its window stands at
 # "X Y WIDTH HEIGHT" ($1).

@@ -13,40 +13,13 @@ zeb="$1"
 make_library="$2"
 shot_tool="${3:-}"
 
-# shellcheck source=../../tools/require.sh
-source "$(dirname "$0")/../../tools/require.sh"
+# shellcheck source=lib/common.bash
+source "$(dirname "$0")/lib/common.bash"
 require Xvfb xdotool xwd
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
 
-# Every wait polls for what it waits for, for at most $patience seconds: a
-# bound for a loaded machine, never an expected time.
-patience="${ZEB_E2E_PATIENCE:-90}"
-within() { [ $((SECONDS - $1)) -lt "$patience" ]; }
-
-tmp="$(mktemp -d)"
-xvfb_pid=""
-zeb_pid=""
-cleanup() {
-  [ -n "$zeb_pid" ] && kill -9 "$zeb_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$tmp/zeb.err" ] && sed 's/^/zeb: /' "$tmp/zeb.err"
-  exit 1
-}
-
-# A free display: the server picks the number and writes it to fd 3; it
-# keeps running when the killed viewer's connection goes.
-Xvfb -displayfd 3 -noreset -screen 0 800x800x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.err" &
-xvfb_pid=$!
-t0=$SECONDS
-while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+# The server keeps running when the killed viewer's connection goes.
+start_xvfb 800x800x24 -noreset
 
 "$make_library" "$tmp/lib" >/dev/null
 settings="$tmp/settings"
@@ -59,16 +32,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start_zeb() {
   "$zeb" --scale 1 --root "$tmp/lib" --settings "$settings" "$@" >"$tmp/zeb.out" 2>"$tmp/zeb.err" &
   zeb_pid=$!
-  window=""
-  local t0=$SECONDS
-  while within $t0; do
-    window="$(xdotool search --onlyvisible --name '^ZEB$' 2>/dev/null | tail -n1 || true)"
-    [ -n "$window" ] && xdotool getwindowgeometry "$window" >/dev/null 2>&1 && break
-    window=""
-    kill -0 "$zeb_pid" 2>/dev/null || fail "the viewer ended before its window appeared"
-    sleep 0.2
-  done
-  [ -n "$window" ] || fail "no window titled ZEB"
+  wait_for_window
   # Without a window manager the keys go to the window under the pointer.
   xdotool mousemove --window "$window" 240 320
 }
@@ -106,16 +70,6 @@ expect_saved_page() {
   fail "the configuration does not name $1: $(grep LastFName "$cfg" || echo none)"
 }
 
-# Waits for the viewer to end; its exit status is left in $status.
-expect_end() {
-  local t0=$SECONDS
-  while within $t0 && kill -0 "$zeb_pid" 2>/dev/null; do sleep 0.1; done
-  kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after $1"
-  status=0
-  { wait "$zeb_pid"; } 2>/dev/null || status=$?
-  zeb_pid=""
-}
-
 # The book opens in the browser at its first page; Enter shows it.
 start_zeb "$tmp/lib/Comics/Sample Book"
 xwd -silent -id "$window" >"$tmp/browser.xwd"
@@ -134,7 +88,7 @@ grep -c "^004.jpg" "$settings/ZEB_CFG/auto_bk.dat" >/dev/null || fail "the histo
 echo "ok: the fourth page is on disk while the viewer runs"
 xwd -silent -id "$window" >"$tmp/page4.xwd"  # at rest: the reference for the next start
 kill -9 "$zeb_pid"
-expect_end SIGKILL
+wait_for_end SIGKILL
 [ "$status" = 137 ] || fail "the killed viewer ended with status $status"
 
 # The next start, with no book named, resumes the book at the fourth page.
@@ -147,7 +101,7 @@ compgen -G "$settings/ZEB_CFG/.zeb-save-*" >/dev/null && fail "a temporary file 
 # only the exit can write the configuration removed here.
 rm -f "$cfg"
 kill -INT "$zeb_pid"
-expect_end SIGINT
+wait_for_end SIGINT
 [ "$status" = 0 ] || fail "SIGINT ended the viewer with status $status"
 expect_saved_page 004.jpg
 echo "ok: SIGINT ended the viewer with its configuration written"

@@ -13,34 +13,10 @@ zeb="$1"
 make_library="$2"
 shot_tool="${3:-}"
 
-# shellcheck source=../../tools/require.sh
-source "$(dirname "$0")/../../tools/require.sh"
+# shellcheck source=lib/common.bash
+source "$(dirname "$0")/lib/common.bash"
 require Xvfb xdotool xwd xprop xwininfo openbox wmctrl awk
 [ -x "$shot_tool" ] || { echo "FAIL: the window dump reader (zeb-window-shot) is needed"; exit 1; }
-
-# Every wait below polls until what it waits for is seen, for at most
-# $patience seconds: a bound for a loaded machine, never an expected time.
-patience="${ZEB_E2E_PATIENCE:-90}"
-# True while a wait that began at $1 (a value of SECONDS) may go on.
-within() { [ $((SECONDS - $1)) -lt "$patience" ]; }
-
-tmp="$(mktemp -d)"
-xvfb_pid=""
-zeb_pid=""
-wm_pid=""
-cleanup() {
-  [ -n "$zeb_pid" ] && kill "$zeb_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$tmp/zeb.err" ] && sed 's/^/zeb: /' "$tmp/zeb.err"
-  exit 1
-}
 
 # Without a display the viewer says so, names the headless mode and fails.
 status=0
@@ -50,29 +26,11 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0
 grep -q -- "--headless" "$tmp/no-display.err" || fail "without a display: $(cat "$tmp/no-display.err")"
 echo "ok: no display is reported with the headless mode"
 
-# A free display of the given size: the server picks the number and writes
-# it to fd 3.
-start_display() {
-  rm -f "$tmp/display"
-  # With the server's key auto-repeat, as on a desktop: a held key sends
-  # repeated presses until its release. No reset when the last client
-  # leaves: the test's own short-lived clients (xdotool, xwd) come and go.
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.err" &
-  xvfb_pid=$!
-  local t0=$SECONDS
-  while within $t0 && ! [ -s "$tmp/display" ]; do sleep 0.1; done
-  [ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.err")"
-  export DISPLAY=":$(head -n1 "$tmp/display")"
-}
-
-stop_display() {
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && wait "$wm_pid" 2>/dev/null || true
-  wm_pid=""
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-}
+# A free display of the given size, with the server's key auto-repeat, as
+# on a desktop: a held key sends repeated presses until its release. No
+# reset when the last client leaves: the test's own short-lived clients
+# (xdotool, xwd) come and go.
+start_display() { start_xvfb "$1" -noreset; }
 
 start_display 1600x1400x24
 
@@ -86,34 +44,12 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start_zeb() {
   "$zeb" "$@" >"$tmp/zeb.out" 2>"$tmp/zeb.err" &
   zeb_pid=$!
-  window=""
-  # SDL may replace its first window when it sets up drawing: wait for one
-  # that stays.
-  local t0=$SECONDS
-  while within $t0; do
-    window="$(xdotool search --onlyvisible --name '^ZEB$' 2>/dev/null | tail -n1 || true)"
-    [ -n "$window" ] && xdotool getwindowgeometry "$window" >/dev/null 2>&1 && break
-    window=""
-    kill -0 "$zeb_pid" 2>/dev/null || fail "the viewer ended before its window appeared"
-    sleep 0.2
-  done
-  [ -n "$window" ] || fail "no window titled ZEB"
+  wait_for_window
   geometry
 }
 
 # The window's inside: X, Y, WIDTH, HEIGHT.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
-
-# Waits for the viewer to end and checks its exit status.
-expect_end() {
-  local status=0
-  local t0=$SECONDS
-  while within $t0 && kill -0 "$zeb_pid" 2>/dev/null; do sleep 0.1; done
-  kill -0 "$zeb_pid" 2>/dev/null && fail "the viewer did not end after $1"
-  wait "$zeb_pid" || status=$?
-  zeb_pid=""
-  [ "$status" = 0 ] || fail "the viewer ended with status $status after $1"
-}
 
 start_zeb --scale 1 --root "$tmp/lib" --settings "$tmp/settings" "$tmp/lib/Comics/Sample Book"
 [ "$WIDTH" = 480 ] && [ "$HEIGHT" = 640 ] || fail "window is ${WIDTH}x${HEIGHT}, not 480x640"
@@ -409,7 +345,7 @@ expect_end "SIGTERM"
 last_dir="$(tr -d '\r' <"$tmp/folder-settings/ZEB_CFG/zeb.cfg" | sed -n 's/^LastDir=//p')"
 [ "$last_dir" = '\Comics\Stored Book.zip' ] || fail "the viewer ended in '$last_dir', not in Stored Book.zip"
 echo "ok: the viewer ended in Stored Book.zip"
-stop_display
+stop_xvfb
 
 # Under a window manager on a 1280 x 1024 display: the first window fits
 # with its frame, maximising scales the screen, a second start hands its
@@ -464,7 +400,7 @@ while within $t0; do geometry; [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && br
 expect_scaled "started full screen"
 kill -HUP "$zeb_pid"
 expect_end "SIGHUP"
-stop_display
+stop_xvfb
 
 # A landscape display of exactly the turned screen, without a window
 # manager: --rotate 90 fills it, and a tap at the turned point of the lower
