@@ -42,22 +42,6 @@ std::vector<std::uint64_t> inverse_counts(long long max_count) {
   return inverse;
 }
 
-// The vertical pass over 16-bit column sums, which nearly every view
-// takes: built for the processor's 256-bit vectors as well as for the
-// baseline, the faster one chosen when the program loads. Integer sums
-// either way, so the view is the same byte for byte.
-[[gnu::target_clones("avx2", "default")]] void add_two_rows(std::uint16_t* __restrict acc,
-                                                           const std::uint8_t* __restrict s0,
-                                                           const std::uint8_t* __restrict s1, int first, int last) {
-  for (int i = first; i < last; ++i) acc[i] = static_cast<std::uint16_t>(acc[i] + s0[i] + s1[i]);
-}
-
-template <typename ColumnSum>
-void add_two_rows(ColumnSum* __restrict acc, const std::uint8_t* __restrict s0, const std::uint8_t* __restrict s1,
-                  int first, int last) {
-  for (int i = first; i < last; ++i) acc[i] = static_cast<ColumnSum>(acc[i] + s0[i] + s1[i]);
-}
-
 }  // namespace
 
 // Averages one output line at a time: its page rows against each position's
@@ -97,7 +81,11 @@ class BoxLines final : public LineAverager {
     } else {
       std::fill(acc + first, acc + last, ColumnSum{0});
     }
-    for (; row < rows.end; row += 2) add_two_rows(acc, src_.row(row), src_.row(row + 1), first, last);
+    for (; row < rows.end; row += 2) {
+      const std::uint8_t* __restrict s0 = src_.row(row);
+      const std::uint8_t* __restrict s1 = src_.row(row + 1);
+      for (int i = first; i < last; ++i) acc[i] = static_cast<ColumnSum>(acc[i] + s0[i] + s1[i]);
+    }
     divide_line(acc, static_cast<BoxSum>(rows.size()), out);
   }
 
