@@ -60,16 +60,21 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
 DecodedPage obtain_page(Viewer& v, const PageKey& key, std::FILE* file,
                         const std::optional<platform::FileIdentity>& identity) {
   DecodedPage page = take_kept_page(v.window, key, identity);
+  std::unique_ptr<platform::Bitmap> spare = take_spare_bitmap(v.window);
   if (page.bitmap) {
     cancel_read_ahead(v.window);
     return page;
   }
+  // Taking the read-ahead may wait for its decode: no spare is held meanwhile.
+  if (read_ahead_requested(v.window, key)) spare.reset();
   page = take_read_ahead(v.window, key, file);
   if (page.bitmap) return page;
   count_decoded_page(v.window);
-  if (!v.platform.view_while_decoding) return decode_page(file, key);
-  ViewDuringDecode view(view_settings(v));
-  page = decode_page(file, key, {}, &view);
+  DecodeLimits limits;
+  limits.spare = &spare;
+  if (!v.platform.view_while_decoding) return decode_page(file, key, limits);
+  ViewDuringDecode view(view_settings(v), view_helper(v.window));
+  page = decode_page(file, key, limits, &view);
   if (page.bitmap) view.hand_over(v.window, *page.bitmap);
   return page;
 }

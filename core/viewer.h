@@ -14,6 +14,7 @@ namespace zeb {
 
 class ReadAhead;   // image/read_ahead.h
 class KeptPages;   // image/kept_pages.h
+class ViewHelper;  // app/view_during_decode.h
 class SettleSave;  // settings/settle_save.h
 
 // The screen in pixels (the platform's surface), and in the layout units
@@ -167,6 +168,9 @@ struct MainWindow {
   // The page shown and the page left before it, kept for a turn back and
   // for a reload of the same page; made on first use.
   std::shared_ptr<KeptPages> kept_pages;
+  // The thread that averages view lines beside the decoder; made on first
+  // use, never on one processor.
+  std::shared_ptr<ViewHelper> view_helper;
   // The reader's place saved once it settles; made at the end of start-up.
   std::shared_ptr<SettleSave> settle_save;
 };

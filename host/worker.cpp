@@ -1,8 +1,18 @@
 #include "host/worker.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <utility>
 
 namespace zeb::platform {
+
+int processors_available() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return std::max(1, CPU_COUNT(&set));
+}
 
 Worker::~Worker() {
   {

@@ -14,6 +14,9 @@
 
 namespace zeb::platform {
 
+// The processors this process may run on (at least 1).
+int processors_available();
+
 class Worker {
  public:
   using Job = std::function<void(const std::atomic<bool>& cancelled)>;

@@ -19,6 +19,8 @@ class KeptPages {
   std::optional<std::pair<PageKey, platform::FileIdentity>> shown;
   std::optional<KeptPage> left;    // set aside during a load
   std::optional<KeptPage> behind;  // shown before the page now shown
+  // The dropped page behind's bitmap, until the load that dropped it takes it.
+  std::unique_ptr<platform::Bitmap> spare;
   PageLoadCounts counts;
 };
 
@@ -67,10 +69,14 @@ DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optiona
     k.left.reset();
   } else if (is_page(k.behind, key, file)) {
     page = adopt(w, *k.behind);
+  } else if (k.behind) {
+    k.spare = std::move(k.behind->page.bitmap);
   }
   k.behind.reset();
   return page;
 }
+
+std::unique_ptr<platform::Bitmap> take_spare_bitmap(MainWindow& w) { return std::move(kept(w).spare); }
 
 void settle_kept_pages(MainWindow& w) {
   KeptPages& k = kept(w);

@@ -193,6 +193,17 @@ bool read_rows(Decoder& d, platform::Bitmap& bitmap) {
   return true;
 }
 
+// The bitmap the rows go to: the spare when it has the size, cleared
+// outside the picture the rows will write, else a new zero-filled one.
+std::unique_ptr<platform::Bitmap> page_bitmap(int bitmap_width, int bitmap_height, int width, int height,
+                                              std::unique_ptr<platform::Bitmap>* spare) {
+  if (spare && *spare && (*spare)->width() == bitmap_width && (*spare)->height() == bitmap_height) {
+    platform::clear_outside(**spare, width, height);
+    return std::move(*spare);
+  }
+  return platform::Bitmap::create(bitmap_width, bitmap_height);
+}
+
 DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limits, RowListener* listener) {
   DecodedPage page;
   Decoder d{};
@@ -203,13 +214,14 @@ DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limit
   if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
-    page.bitmap = platform::Bitmap::create(static_cast<int>(bitmap_side(w, d.pixels)),
-                                           static_cast<int>(bitmap_side(h, d.pixels)));
+    page.bitmap = page_bitmap(static_cast<int>(bitmap_side(w, d.pixels)), static_cast<int>(bitmap_side(h, d.pixels)),
+                              w, h, limits.spare);
     if (page.bitmap && listener) listener->page_started(*page.bitmap, w, h);
     if (page.bitmap && read_rows(d, *page.bitmap)) {
       page.width = w;
       page.height = h;
     } else {
+      if (page.bitmap && listener) listener->page_abandoned();
       page.bitmap.reset();
     }
   }

@@ -98,6 +98,10 @@ DecodedPage take_read_ahead(MainWindow& w, const PageKey& key, std::FILE* file) 
   return std::move(ready->page);
 }
 
+bool read_ahead_requested(const MainWindow& w, const PageKey& key) {
+  return w.read_ahead && w.read_ahead->requested == key;
+}
+
 ReadAheadCounts read_ahead_counts(const MainWindow& w) {
   return w.read_ahead ? w.read_ahead->counts : ReadAheadCounts{};
 }

@@ -30,6 +30,9 @@ void cancel_read_ahead(MainWindow& w);
 // used up.
 DecodedPage take_read_ahead(MainWindow& w, const PageKey& key, std::FILE* file);
 
+// Whether the page of `key` was handed to the worker and not yet used up.
+bool read_ahead_requested(const MainWindow& w, const PageKey& key);
+
 // Counts for tests and measurements.
 struct ReadAheadCounts {
   int started = 0;  // jobs handed to the worker

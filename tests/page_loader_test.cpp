@@ -167,6 +167,36 @@ TEST_F(PageLoader, page_held_in_memory_decodes_as_its_file_does) {
   EXPECT_EQ(decode_jpeg(reinterpret_cast<const unsigned char*>(cut.data()), cut.size(), true).bitmap, nullptr);
 }
 
+// A decode handed a spare bitmap of the page bitmap's size fills it and
+// gives the bitmap a fresh decode gives, whatever the spare held: the grey
+// page's rounded rows and columns and every row's padding read as zero
+// again. A spare of another size is left to its owner.
+TEST_F(PageLoader, spare_bitmap_of_the_size_decodes_as_a_new_one) {
+  struct Case {
+    std::string earlier, page;
+    bool taken;
+  };
+  const Case cases[] = {
+      {fx::jpeg_bytes(504, 704, {.number = 1, .scan_like = true}), fx::jpeg_bytes(500, 700, {.grey = true}), true},
+      {fx::jpeg_bytes(301, 203, {.number = 2}), fx::jpeg_bytes(301, 203, {.progressive = true, .number = 3}), true},
+      {fx::jpeg_bytes(301, 203, {.number = 2}), fx::jpeg_bytes(302, 203, {.number = 4}), false},
+  };
+  for (const Case& c : cases) {
+    const auto decode = [](const std::string& bytes, std::unique_ptr<platform::Bitmap>* spare) {
+      DecodeLimits limits;
+      limits.spare = spare;
+      return decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), false, limits);
+    };
+    std::unique_ptr<platform::Bitmap> spare = decode(c.earlier, nullptr).bitmap;
+    ASSERT_NE(spare, nullptr);
+    const platform::Bitmap* held = spare.get();
+    const DecodedPage page = decode(c.page, &spare);
+    expect_same_bitmap(page, decode(c.page, nullptr));
+    EXPECT_EQ(page.bitmap.get() == held, c.taken);
+    EXPECT_EQ(spare.get() == held, !c.taken);
+  }
+}
+
 TEST_F(PageLoader, archive_entry_is_decoded_from_its_listed_offset) {
   const std::string stamp("UT\x05\x00\x01\x00\x00\x00\x00", 9);  // an extended time stamp
   fx::ZipEntry first{"a.jpg", fx::jpeg_bytes(40, 30), false, stamp, false, false};

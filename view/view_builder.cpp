@@ -49,7 +49,9 @@ std::vector<std::uint64_t> inverse_counts(long long max_count) {
 class LineAverager {
  public:
   virtual ~LineAverager() = default;
-  virtual void average(int line, std::uint8_t* out) = 0;
+  // `thread` (0 or 1) picks the working sums, so two threads may average
+  // different lines at once.
+  virtual void average(int line, std::uint8_t* out, int thread) = 0;
 };
 
 namespace {
@@ -61,15 +63,16 @@ template <typename ColumnSum, typename BoxSum>
 class BoxLines final : public LineAverager {
  public:
   BoxLines(const PagePicture& src, BoxPlan plan, long long largest_box)
-      : src_(src), plan_(std::move(plan)), sums_(static_cast<size_t>(src.W) * 3) {
+      : src_(src), plan_(std::move(plan)) {
+    for (auto& sums : sums_) sums.resize(static_cast<size_t>(src.W) * 3);
     all_cols_ = Span{plan_.positions.front().begin, plan_.positions.back().end};
     if (largest_box < kInverseCounts) inverse_ = inverse_counts(largest_box);
   }
 
-  void average(int line, std::uint8_t* out) override {
+  void average(int line, std::uint8_t* out, int thread) override {
     const Span rows = plan_.lines[line];
     const int first = all_cols_.begin * 3, last = all_cols_.end * 3;
-    ColumnSum* __restrict acc = sums_.data();
+    ColumnSum* __restrict acc = sums_[thread].data();
     // Two page rows per pass over the sums: half the loads and stores of them.
     int row = rows.begin;
     if (rows.size() % 2 == 1) {
@@ -83,15 +86,15 @@ class BoxLines final : public LineAverager {
       const std::uint8_t* __restrict s1 = src_.row(row + 1);
       for (int i = first; i < last; ++i) acc[i] = static_cast<ColumnSum>(acc[i] + s0[i] + s1[i]);
     }
-    divide_line(static_cast<BoxSum>(rows.size()), out);
+    divide_line(acc, static_cast<BoxSum>(rows.size()), out);
   }
 
  private:
-  void divide_line(BoxSum height, std::uint8_t* out) const {
+  void divide_line(const ColumnSum* sums, BoxSum height, std::uint8_t* out) const {
     const std::uint64_t* inverse = inverse_.empty() ? nullptr : inverse_.data();
     for (size_t p = 0; p < plan_.positions.size(); ++p) {
       BoxSum b = 0, g = 0, r = 0;
-      const ColumnSum* a = sums_.data() + plan_.positions[p].begin * 3;
+      const ColumnSum* a = sums + plan_.positions[p].begin * 3;
       for (int c = plan_.positions[p].size(); c > 0; --c, a += 3) {
         b += a[0];
         g += a[1];
@@ -114,7 +117,7 @@ class BoxLines final : public LineAverager {
   PagePicture src_;
   BoxPlan plan_;
   Span all_cols_;
-  std::vector<ColumnSum> sums_;
+  std::vector<ColumnSum> sums_[2];
   std::vector<std::uint64_t> inverse_;
 };
 
@@ -177,7 +180,7 @@ void ViewBuilder::rows_final(int rows) {
   while (done_ < order_.size() && lowest_row_[order_[done_]] >= lowest_final) {
     const int line = order_[done_];
     std::uint8_t* out = turned_ ? batch_.data() + (line % kTurnBatch) * line_bytes : batch_.data();
-    averager_->average(line, out);
+    averager_->average(line, out, 0);
     emit(line, out);
     ++done_;
   }
@@ -206,6 +209,16 @@ void ViewBuilder::flush_turned(int first_line, int count) {
 
 ResampleResult ViewBuilder::finish() {
   rows_final(H_);
+  return std::move(result_);
+}
+
+void ViewBuilder::average_shared(int k, int thread) {
+  const int line = order_[k];
+  averager_->average(line, result_.bitmap->memory_row(line), thread);
+}
+
+ResampleResult ViewBuilder::take_shared() {
+  done_ = order_.size();
   return std::move(result_);
 }
 

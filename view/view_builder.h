@@ -38,6 +38,20 @@ class ViewBuilder {
   // over the view.
   ResampleResult finish();
 
+  // Sharing the lines between two threads, as the page loader's helper does.
+  // An unturned view writes each line into a view row of its own, so two
+  // threads may average different lines at once; a turned one may not.
+  bool can_share() const { return !turned_; }
+  int line_count() const { return static_cast<int>(order_.size()); }
+  // The picture rows from the top that the k-th line in decoding order
+  // reads (the lines need more rows as k grows).
+  int rows_needed(int k) const { return H_ - lowest_row_[order_[k]]; }
+  // Averages the k-th line in decoding order into its view row, with
+  // working sums of its own for each of the two threads (thread 0 or 1).
+  void average_shared(int k, int thread);
+  // The view, once every line was averaged by average_shared.
+  ResampleResult take_shared();
+
  private:
   ViewBuilder() = default;
   void emit(int line, const std::uint8_t* pixels);

@@ -160,6 +160,16 @@ void Bitmap::set_pixel(int x, int y, ColorRef color) {
   put_color(picture_row(y) + 3 * x, color);
 }
 
+void clear_outside(Bitmap& bitmap, int width, int height) {
+  const int shown_rows = std::clamp(height, 0, bitmap.height());
+  const size_t row_bytes = static_cast<size_t>(3) * std::clamp(width, 0, bitmap.width());
+  for (int y = 0; y < shown_rows; ++y) {
+    std::memset(bitmap.picture_row(y) + row_bytes, 0, static_cast<size_t>(bitmap.stride()) - row_bytes);
+  }
+  // Picture rows shown_rows .. height - 1 are memory rows 0 .. H - 1 - shown_rows.
+  std::memset(bitmap.bits(), 0, static_cast<size_t>(bitmap.height() - shown_rows) * bitmap.stride());
+}
+
 void fill_rect(Bitmap& target, Rect r, ColorRef color) {
   int x0 = std::max(r.x, 0);
   int y0 = std::max(r.y, 0);

@@ -61,6 +61,11 @@ class Bitmap {
   Pixels bits_;
 };
 
+// Zeroes every byte outside the top-left width x height picture: the rest
+// of each of its rows (padding included) and the rows below it, so that a
+// bitmap about to be overwritten there reads as a new one.
+void clear_outside(Bitmap& bitmap, int width, int height);
+
 // Fills the rectangle (picture coordinates, clipped to the bitmap).
 void fill_rect(Bitmap& target, Rect r, ColorRef color);
 
