@@ -29,6 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kTurnTap[] = "tap 470 500";  // the lower right edge: next page
+constexpr const char* kCopyNames[] = {"/a.jpg", "/b.jpg", "/c.jpg"};  // the page's copies in its book
+constexpr int kCopies = static_cast<int>(std::size(kCopyNames));
 constexpr int kFitWidth = 480;              // size x of mode 1: the screen's width
 constexpr int kMemoryRuns = 3;
 // Modes and filters of the timed page turns.
@@ -75,11 +77,13 @@ struct PageRig {
   std::map<std::string, std::vector<double>> samples;
 };
 
-// The page twice in its own folder, so that every turn loads it anew.
+// The page three times in its own folder, turned forward in a ring, so that
+// every turn loads it anew: the page a turn goes to is never the page kept
+// behind (the one shown before the page it leaves).
 bool make_book(const std::string& page, const std::string& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  for (const char* copy : {"/a.jpg", "/b.jpg"}) {
+  for (const char* copy : kCopyNames) {
     fs::copy_file(page, folder + copy, fs::copy_options::overwrite_existing, ec);
     if (ec) return false;
   }
@@ -97,7 +101,7 @@ bool start_rig(PageRig& rig, const fixtures::TempDir& root, const fixtures::Temp
   ScriptedViewer& v = *rig.viewing;
   if (!v.ready() || !rig.browsing->ready()) return false;
   // Into the page view on the first page, then once to the second, so that
-  // both copies have been read before any turn is timed.
+  // the files have been read before any turn is timed.
   if (!v.run("text 1031 " + std::to_string(kFitWidth)) || !v.run("dblclick 1003") || !v.run(kTurnTap)) return false;
   rig.width = v.viewer().window.page_width;
   rig.height = v.viewer().window.page_height;
@@ -126,12 +130,13 @@ Timing time_turn(PageRig& rig, const TurnSetting& t) {
   return shown ? timing : Timing{};
 }
 
-// The browser's preview of the other page: a selection in the page list
-// loads it when its delay has run out, on the timer tick that is timed.
+// The browser's preview of the next page in the ring (never the preview
+// kept behind): a selection in the page list loads it when its delay has
+// run out, on the timer tick that is timed.
 Timing time_preview(PageRig& rig, int round) {
   ScriptedViewer& sv = *rig.browsing;
   const int ticks = sv.viewer().state.select_delay_ticks;
-  if (!sv.run("select 1003 " + std::to_string(round % 2))) return {};
+  if (!sv.run("select 1003 " + std::to_string(round % kCopies))) return {};
   if (ticks > 1 && !sv.run("tick " + std::to_string(ticks - 1))) return {};
   const Timing timing = sv.timed("tick");
   const MainWindow& w = sv.viewer().window;

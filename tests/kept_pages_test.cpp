@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/page_steps.h"
+#include "app/view_during_decode.h"
 #include "app/sort_pages.h"
 #include "core/control_ids.h"
 #include "host/text.h"
@@ -259,6 +261,48 @@ TEST(KeptPages, page_larger_than_the_bound_is_not_kept) {
     EXPECT_FALSE(w.page_bitmap);
     EXPECT_EQ(holds_page_behind(w), height == 4000) << height;
   }
+}
+
+// The view's helper thread beside a decoder that hands over its rows all at
+// once (both threads then claim lines at the same time) gives the view the
+// decoding thread makes alone; a page abandoned part way stops the helper
+// before the page bitmap goes.
+TEST(KeptPages, view_shared_with_the_helper_is_the_view_made_alone_and_stops_with_the_page) {
+  MainWindow shared_window, alone_window;
+  ViewHelper* helper = view_helper(shared_window);
+  if (!helper) GTEST_SKIP() << "one processor: no helper";
+  constexpr int W = 1200, H = 1600;
+  auto page = platform::Bitmap::create(W, H);
+  ASSERT_TRUE(page);
+  for (int y = 0; y < H; ++y)
+    for (int i = 0; i < 3 * W; ++i) page->picture_row(y)[i] = static_cast<std::uint8_t>((y * 31 + i * 7) ^ (i >> 3));
+  const ViewSettings settings{.v_mode = 1, .Text1 = 480, .Text2 = 640};
+  for (const bool at_once : {true, false}) {
+    // Rows written one at a time into a bitmap that held nothing: a line
+    // averaged before its rows were final would read zeros.
+    auto decoding = platform::Bitmap::create(W, H);
+    ViewDuringDecode shared(settings, helper), alone(settings, nullptr);
+    shared.page_started(*decoding, W, H);
+    alone.page_started(*page, W, H);
+    for (int y = 0; y < H; ++y) {
+      std::memcpy(decoding->picture_row(y), page->picture_row(y), static_cast<size_t>(3) * W);
+      if (!at_once) shared.rows_final(y + 1);
+    }
+    if (at_once) shared.rows_final(H);
+    alone.rows_final(H);
+    shared.hand_over(shared_window, *decoding);
+    alone.hand_over(alone_window, *page);
+    ASSERT_TRUE(shared_window.made_view && alone_window.made_view);
+    const platform::Bitmap& a = *shared_window.made_view;
+    ASSERT_EQ(std::memcmp(a.bits(), alone_window.made_view->bits(), static_cast<size_t>(a.stride()) * a.height()), 0)
+        << "rows at once " << at_once;
+  }
+  auto abandoned = platform::Bitmap::create(W, H);
+  ViewDuringDecode view(settings, helper);
+  view.page_started(*abandoned, W, H);
+  view.rows_final(H / 2);
+  view.page_abandoned();
+  abandoned.reset();  // a helper still reading would read freed memory
 }
 
 }  // namespace

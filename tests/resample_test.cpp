@@ -180,6 +180,12 @@ TEST(Resample, view_built_while_rows_arrive_matches_per_pixel_rules) {
       ASSERT_TRUE(got.bitmap && want);
       EXPECT_EQ(got.auto_rotated, c.rsc && !c.rotate ? 1 : 0);
       EXPECT_TRUE(same_bytes(*got.bitmap, *want));
+      // An unturned view shared by two threads: its lines in any order, each
+      // thread with sums of its own.
+      auto shared = ViewBuilder::start(*decoding, ViewRequest{c.W, c.H, c.tw, c.th, c.rotate, c.rsc, c.wide});
+      if (chunk != 1 || !shared->can_share()) continue;
+      for (int k = shared->line_count() - 1; k >= 0; --k) shared->average_shared(k, k % 2);
+      EXPECT_TRUE(same_bytes(*shared->take_shared().bitmap, *want));
     }
   }
   // Same-size copies and turns need no box: they are left to the resampler.
