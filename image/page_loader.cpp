@@ -214,8 +214,8 @@ DecodedPage decode(const Source& source, bool preview, const DecodeLimits& limit
   if (start_decoding(d, source)) {
     const auto w = static_cast<int>(d.cinfo.output_width);
     const auto h = static_cast<int>(d.cinfo.output_height);
-    page.bitmap = page_bitmap(static_cast<int>(bitmap_side(w, d.pixels)), static_cast<int>(bitmap_side(h, d.pixels)),
-                              w, h, limits.spare);
+    page.bitmap = page_bitmap(static_cast<int>(bitmap_side(w, d.pixels)), static_cast<int>(bitmap_side(h, d.pixels)), w,
+                              h, limits.spare);
     if (page.bitmap && listener) listener->page_started(*page.bitmap, w, h);
     if (page.bitmap && read_rows(d, *page.bitmap)) {
       page.width = w;

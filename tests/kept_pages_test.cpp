@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/page_steps.h"
-#include "app/view_during_decode.h"
 #include "app/sort_pages.h"
+#include "app/view_during_decode.h"
 #include "core/control_ids.h"
 #include "host/text.h"
 #include "image/kept_pages.h"

@@ -62,8 +62,7 @@ namespace {
 template <typename ColumnSum, typename BoxSum>
 class BoxLines final : public LineAverager {
  public:
-  BoxLines(const PagePicture& src, BoxPlan plan, long long largest_box)
-      : src_(src), plan_(std::move(plan)) {
+  BoxLines(const PagePicture& src, BoxPlan plan, long long largest_box) : src_(src), plan_(std::move(plan)) {
     for (auto& sums : sums_) sums.resize(static_cast<size_t>(src.W) * 3);
     all_cols_ = Span{plan_.positions.front().begin, plan_.positions.back().end};
     if (largest_box < kInverseCounts) inverse_ = inverse_counts(largest_box);
