@@ -59,8 +59,8 @@ void show_decoded_page(Viewer& v, DecodedPage page) {
 // with its view made while it is decoded.
 DecodedPage obtain_page(Viewer& v, const PageKey& key, std::FILE* file,
                         const std::optional<platform::FileIdentity>& identity) {
-  DecodedPage page = take_kept_page(v.window, key, identity);
-  std::unique_ptr<platform::Bitmap> spare = take_spare_bitmap(v.window);
+  std::unique_ptr<platform::Bitmap> spare;
+  DecodedPage page = take_kept_page(v.window, key, identity, spare);
   if (page.bitmap) {
     cancel_read_ahead(v.window);
     return page;

@@ -19,8 +19,6 @@ class KeptPages {
   std::optional<std::pair<PageKey, platform::FileIdentity>> shown;
   std::optional<KeptPage> left;    // set aside during a load
   std::optional<KeptPage> behind;  // shown before the page now shown
-  // The dropped page behind's bitmap, until the load that dropped it takes it.
-  std::unique_ptr<platform::Bitmap> spare;
   PageLoadCounts counts;
 };
 
@@ -61,7 +59,8 @@ void set_shown_page_aside(MainWindow& w, bool keep) {
   k.shown.reset();
 }
 
-DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optional<platform::FileIdentity>& file) {
+DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optional<platform::FileIdentity>& file,
+                           std::unique_ptr<platform::Bitmap>& spare) {
   KeptPages& k = kept(w);
   DecodedPage page;
   if (is_page(k.left, key, file)) {
@@ -70,13 +69,11 @@ DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optiona
   } else if (is_page(k.behind, key, file)) {
     page = adopt(w, *k.behind);
   } else if (k.behind) {
-    k.spare = std::move(k.behind->page.bitmap);
+    spare = std::move(k.behind->page.bitmap);
   }
   k.behind.reset();
   return page;
 }
-
-std::unique_ptr<platform::Bitmap> take_spare_bitmap(MainWindow& w) { return std::move(kept(w).spare); }
 
 void settle_kept_pages(MainWindow& w) {
   KeptPages& k = kept(w);

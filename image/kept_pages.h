@@ -35,11 +35,9 @@ void set_shown_page_aside(MainWindow& w, bool keep);
 // (a turn back) is that page, read from the file the load opened, whose
 // identity is `file`; else a null bitmap. A kept view comes with it as the
 // window's made view. The page behind is dropped when it is not taken; its
-// page bitmap stays for the decode to fill (take_spare_bitmap).
-DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optional<platform::FileIdentity>& file);
-// The page bitmap of the page behind that take_kept_page dropped, once;
-// null when none was dropped.
-std::unique_ptr<platform::Bitmap> take_spare_bitmap(MainWindow& w);
+// page bitmap goes to `spare`, for the decode to fill.
+DecodedPage take_kept_page(MainWindow& w, const PageKey& key, const std::optional<platform::FileIdentity>& file,
+                           std::unique_ptr<platform::Bitmap>& spare);
 // End of a load: the page set aside becomes the page behind.
 void settle_kept_pages(MainWindow& w);
 // The page now shown was loaded for `key` from the file of `identity`.
